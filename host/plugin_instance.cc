@@ -1,0 +1,88 @@
+#include "host/plugin_instance.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+PluginInstance* pluginInstance = nullptr;
+pthread_t mainThread;
+
+PluginInstance::PluginInstance(std::string documentUrl, std::string pluginUrl, int commandFd,
+                               int replyFd, int wakeFd)
+    : pluginUrl(std::move(pluginUrl)),
+      documentUrl(std::move(documentUrl)),
+      commandFd(commandFd),
+      replyFd(replyFd),
+      wakeFd(wakeFd) {
+  pollSet[0] = {commandFd, POLLIN, 0};
+  pollSet[1] = {wakeFd, POLLIN, 0};
+  for (PP_Var& slot : clipboard) slot = PP_Var{PP_VARTYPE_NULL, 0, {}};
+}
+
+uint64_t PluginInstance::getTimeStampMs() {
+  timeval tv;
+  gettimeofday(&tv, nullptr);
+  return static_cast<uint64_t>(tv.tv_sec) * 1000u + static_cast<uint64_t>(tv.tv_usec) / 1000u;
+}
+
+void PluginInstance::addTimer(uint64_t dueTime, const PP_CompletionCallback& callback,
+                              int32_t result) {
+  std::lock_guard<std::mutex> guard(lock);
+  auto pos = std::upper_bound(
+      timers.begin(), timers.end(), dueTime,
+      [](uint64_t due, const MainThreadCallback& entry) { return due < entry.dueTime; });
+  timers.insert(pos, MainThreadCallback{dueTime, callback, result});
+  // Written under the lock, after the entry is in the list: a loop that computes its
+  // timeout later sees the entry, one that computed it earlier finds the counter set.
+  wakeMainLoop();
+}
+
+void PluginInstance::wakeMainLoop() {
+  uint64_t one = 1;
+  ssize_t n = write(wakeFd, &one, sizeof(one));
+  (void)n;  // a counter that is already huge still wakes the loop
+}
+
+PendingCallback* PluginInstance::findPending(uint32_t number) {
+  std::lock_guard<std::mutex> guard(lock);
+  if (number == 0 || number > pendingCallbacks.size()) return nullptr;
+  PendingCallback* entry = &pendingCallbacks[number - 1];
+  return entry->isFree() ? nullptr : entry;
+}
+
+void PluginInstance::send(const void* fixed, size_t size,
+                          std::initializer_list<ChannelPiece> trailing) {
+  writeMessage(commandFd, fixed, size, trailing);
+}
+
+void PluginInstance::readReply(void* buffer, size_t size) {
+  ReadResult r = readFully(replyFd, buffer, size);
+  if (r != ReadResult::kOk) exitForChannel("reply", r);
+}
+
+void PluginInstance::readCommand(void* buffer, size_t size) {
+  ReadResult r = readFully(commandFd, buffer, size);
+  if (r != ReadResult::kOk) exitForChannel("command", r);
+}
+
+void PluginInstance::skipCommandBytes(uint64_t size) {
+  ReadResult r = skipBytes(commandFd, size);
+  if (r != ReadResult::kOk) exitForChannel("command", r);
+}
+
+void exitForChannel(const char* connection, ReadResult result) {
+  if (result == ReadResult::kEndOfStream) {
+    fprintf(stderr, "zema-host: the controlling process closed the %s connection; exiting\n",
+            connection);
+  } else {
+    perror(connection[0] == 'c' ? "zema-host: reading the command connection failed"
+                                : "zema-host: reading the reply connection failed");
+  }
+  // The plug-in may be in the middle of a call; run no destructors, but let everything
+  // already printed reach its reader.
+  fflush(nullptr);
+  _exit(result == ReadResult::kEndOfStream ? 0 : 1);
+}

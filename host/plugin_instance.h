@@ -1,0 +1,107 @@
+// The one plug-in instance the host serves, and every piece of process-wide state.
+#pragma once
+
+#include <poll.h>
+#include <pthread.h>
+
+#include <cstdint>
+#include <deque>
+#include <initializer_list>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "fonts/freetypepp.h"
+#include "host/callbacks.h"
+#include "host/channel.h"
+#include "ppapi/pp_types.h"
+#include "ppapi/ppp.h"
+#include "resources/resource.h"
+
+class PPAudioStream;
+
+constexpr PP_Instance kInstanceId = 3;
+constexpr PP_Module kModuleId = 1;
+constexpr PP_Resource kFirstResourceId = 100;
+
+class PluginInstance {
+ public:
+  PluginInstance(std::string documentUrl, std::string pluginUrl, int commandFd, int replyFd,
+                 int wakeFd);
+  PluginInstance(const PluginInstance&) = delete;
+  PluginInstance& operator=(const PluginInstance&) = delete;
+
+  // --- fields, in the order the host defines them ---
+  std::mutex lock;  // the instance lock: timers, pending callbacks, resources, streams
+  std::vector<MainThreadCallback> timers;        // ordered by due time
+  std::deque<PendingCallback> pendingCallbacks;  // blocks never move: entries are pointed at
+  std::vector<PPRes*> resources;                 // handle = 100 + index; null = free
+  std::vector<PPAudioStream*> audioStreams;
+  std::string pluginUrl;
+  std::string documentUrl;
+  int commandFd;
+  int replyFd;
+  int wakeFd;
+  freetypepp::Library fontLibrary;
+  int32_t cursorType = 0;
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  pollfd pollSet[2];
+  const PPP_Instance_1_1* instanceInterface = nullptr;
+  const PPP_InputEvent_0_1* inputInterface = nullptr;
+  PP_Resource boundGraphics = 0;
+  double timeZoneOffset = 0.0;
+  PP_Var clipboard[4];
+
+  // --- clock ---
+  static uint64_t getTimeStampMs();
+
+  // --- main loop ---
+  void messageLoopStep();
+
+  // --- timers and pending callbacks ---
+  // Inserts a timer entry after every entry due at or before `dueTime` and wakes the
+  // main loop. Any thread.
+  void addTimer(uint64_t dueTime, const PP_CompletionCallback& callback, int32_t result);
+  // The entry with callback number `number`, or null for 0, a number beyond the table
+  // or a free entry.
+  PendingCallback* findPending(uint32_t number);
+
+  // --- resource table ---
+  PP_Resource allocateResId(PPRes* res);
+  PPRes* getResFromId(int id);
+  template <class T, int32_t TypeNumber>
+  T* getResFromId(uint32_t id) {
+    PPRes* res = getResFromId(static_cast<int>(id));
+    return res != nullptr && res->resType == TypeNumber ? static_cast<T*>(res) : nullptr;
+  }
+  void freeResId(int id);
+
+  // --- channel ---
+  // Sends one message on the command connection: fixed block (code first), then the
+  // trailing pieces.
+  void send(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing = {});
+  // Reads one part of a synchronous reply. A reply that cannot be read leaves the host
+  // without its controlling process: it says so on standard error and exits.
+  void readReply(void* buffer, size_t size);
+  // Reads one part of an incoming message, exiting the same way on failure.
+  void readCommand(void* buffer, size_t size);
+  void skipCommandBytes(uint64_t size);
+
+ private:
+  void handleIncomingMessage();
+  void wakeMainLoop();
+  // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
+  // without streams. Called with the lock held.
+  uint64_t audioWaitLocked(uint64_t now);
+  // Paces every stream of the audio stream list.
+  void paceAudio(uint64_t now);
+};
+
+// The one instance; set once at start-up, never freed.
+extern PluginInstance* pluginInstance;
+// The thread that runs start-up and the main loop.
+extern pthread_t mainThread;
+
+// Ends the process because the channel to the controlling process is gone.
+[[noreturn]] void exitForChannel(const char* connection, ReadResult result);
