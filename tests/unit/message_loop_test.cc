@@ -1,0 +1,119 @@
+#include <thread>
+
+#include "host/messages.h"
+#include "host_fixture.h"
+
+namespace {
+
+std::vector<int32_t> results;
+void record(void*, int32_t result) {
+  results.push_back(result);
+}
+
+class MessageLoop : public HostFixture {
+ protected:
+  void SetUp() override {
+    HostFixture::SetUp();
+    results.clear();
+  }
+  int32_t registerFor(PendingCallbackRef& ref, PPRes* owner) {
+    return ref.set(PP_CompletionCallback{record, nullptr, 0}, owner);
+  }
+};
+
+}  // namespace
+
+TEST_F(MessageLoop, UnknownCodePrintsTodoAndTheNextCodeIsReadNext) {
+  sendWords({20, MSG_SCREEN_SIZE, 640, 480, 0});
+  testing::internal::CaptureStdout();
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "TODO: Handle MSG 20\n");
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(pluginInstance->screenWidth, 640);
+  EXPECT_EQ(pluginInstance->screenHeight, 480);
+}
+
+TEST_F(MessageLoop, TimeZoneOffsetIsStoredAsADouble) {
+  sendWords({MSG_TIME_ZONE_OFFSET, static_cast<uint32_t>(-3600), 0});
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(pluginInstance->timeZoneOffset, -3600.0);
+}
+
+TEST_F(MessageLoop, FlushAndSwapDoneCompleteAttachedAndDiscardDetachedEntries) {
+  TestResource owner;
+  PendingCallbackRef flush, swap;
+  int32_t f = registerFor(flush, &owner);
+  int32_t s = registerFor(swap, &owner);
+  sendWords({MSG_FLUSH_2D_DONE, static_cast<uint32_t>(f), 0, 0});
+  sendWords({MSG_SWAP_BUFFERS_DONE, 0, static_cast<uint32_t>(s), 0});
+  pluginInstance->messageLoopStep();
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(results, (std::vector<int32_t>{PP_OK, PP_OK}));
+
+  f = registerFor(flush, &owner);
+  flush.unset();  // as a destroyed context's would be
+  sendWords({MSG_FLUSH_2D_DONE, static_cast<uint32_t>(f), 0, 0});
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(results.size(), 2u) << "a detached flush is discarded";
+  EXPECT_EQ(pluginInstance->findPending(f), nullptr);
+}
+
+TEST_F(MessageLoop, UrlFailedRunsTheCallbackEvenWhenDetached) {
+  TestResource owner;
+  PendingCallbackRef a, b;
+  int32_t na = registerFor(a, &owner);
+  int32_t nb = registerFor(b, &owner);
+  b.unset();
+  sendWords({MSG_URL_FAILED, 0, static_cast<uint32_t>(na), 0});
+  sendWords({MSG_URL_FAILED, 0, static_cast<uint32_t>(nb), 0});
+  pluginInstance->messageLoopStep();
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(results, (std::vector<int32_t>{PP_ERROR_FAILED, PP_ERROR_ABORTED}));
+}
+
+TEST_F(MessageLoop, CallbackNumbersThatNameNothingAreReadAndIgnored) {
+  TestResource owner;
+  PendingCallbackRef ref;
+  int32_t n = registerFor(ref, &owner);
+  sendWords({MSG_FLUSH_2D_DONE, 0, 0, 0});
+  sendWords({MSG_FLUSH_2D_DONE, 999, 0, 0});
+  sendWords({MSG_FLUSH_2D_DONE, 0xffffffffu, 0, 0});
+  sendWords({MSG_FLUSH_2D_DONE, static_cast<uint32_t>(n), 0, 0});
+  for (int i = 0; i < 4; ++i) pluginInstance->messageLoopStep();
+  EXPECT_EQ(results, (std::vector<int32_t>{PP_OK}));
+}
+
+TEST_F(MessageLoop, MessageSplitAcrossWritesIsAssembled) {
+  sendWords({MSG_SCREEN_SIZE, 1});
+  std::thread rest([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    sendWords({2, 0});
+  });
+  pluginInstance->messageLoopStep();
+  rest.join();
+  EXPECT_EQ(pluginInstance->screenWidth, 1);
+  EXPECT_EQ(pluginInstance->screenHeight, 2);
+}
+
+using MessageLoopDeathTest = MessageLoop;
+
+TEST_F(MessageLoopDeathTest, ClosedCommandConnectionEndsTheHostCleanly) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        close(command_[1]);
+        for (;;) pluginInstance->messageLoopStep();
+      },
+      testing::ExitedWithCode(0), "closed the command connection");
+}
+
+TEST_F(MessageLoopDeathTest, ConnectionClosedInsideAMessageEndsTheHost) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        sendWords({MSG_SCREEN_SIZE, 1});
+        close(command_[1]);
+        for (;;) pluginInstance->messageLoopStep();
+      },
+      testing::ExitedWithCode(0), "closed the command connection");
+}
