@@ -97,8 +97,17 @@ TEST_F(MessageLoop, MessageSplitAcrossWritesIsAssembled) {
 
 using MessageLoopDeathTest = MessageLoop;
 
+// Death tests fork; under qemu-user (the i386 configuration) the forked child hangs.
+// The integration tests cover the same exits through the real binary.
+#if defined(__i386__)
+#define SKIP_UNDER_EMULATOR() GTEST_SKIP() << "death tests do not run under qemu-i386"
+#else
+#define SKIP_UNDER_EMULATOR() (void)0
+#endif
+
 TEST_F(MessageLoopDeathTest, ClosedCommandConnectionEndsTheHostCleanly) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  SKIP_UNDER_EMULATOR();
+  GTEST_FLAG_SET(death_test_style, "fast");
   EXPECT_EXIT(
       {
         close(command_[1]);
@@ -108,7 +117,8 @@ TEST_F(MessageLoopDeathTest, ClosedCommandConnectionEndsTheHostCleanly) {
 }
 
 TEST_F(MessageLoopDeathTest, ConnectionClosedInsideAMessageEndsTheHost) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  SKIP_UNDER_EMULATOR();
+  GTEST_FLAG_SET(death_test_style, "fast");
   EXPECT_EXIT(
       {
         sendWords({MSG_SCREEN_SIZE, 1});
