@@ -1,0 +1,28 @@
+// Scenarios that exercise start-up itself.
+#include <string.h>
+
+#include "tests/plugins/test_plugin.h"
+
+namespace {
+
+using testplugin::Args;
+using testplugin::report;
+
+// Does nothing beyond announcing itself, with the ids the host handed over.
+void noop(const Args&) {
+  report("noop module=%d instance=%d", testplugin::moduleId(), testplugin::instance());
+}
+
+// For every attribute named "interface", says whether the host offers that interface.
+void queryInterfaces(const Args& args) {
+  for (uint32_t i = 0; i < args.argc; ++i) {
+    if (strcmp(args.argn[i], "interface") != 0) continue;
+    report("interface %s %s", args.argv[i],
+           testplugin::hostInterface(args.argv[i]) != nullptr ? "present" : "absent");
+  }
+}
+
+testplugin::ScenarioRegistrar noopRegistrar("noop", {noop});
+testplugin::ScenarioRegistrar queryRegistrar("query-interfaces", {queryInterfaces});
+
+}  // namespace
