@@ -1,0 +1,131 @@
+// Runs the real host binary in isolation for one test.
+//
+// Each host gets a run folder of its own under the build tree's test-runs/ folder:
+//   <run>/zema  the host's /zema: the test plug-in as libVELTA.so and the font
+//   <run>/tmp   the host's /tmp (empty at start; tests may seed or inspect it)
+//   <run>/root  mount point of the host's private root
+// The child moves into a mount namespace of its own and builds a root there from the
+// machine's top-level entries, with the run folder's zema/ and tmp/ bound on /zema and
+// /tmp, then chroots into it and execs the host (through the emulator in the i386
+// build). The machine's own /zema and /tmp are never used or changed.
+//
+// Abstract socket addresses belong to a network namespace: the test process calls
+// isolateNetwork() first, so its listener and the host it starts share a private one.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// Moves the calling thread into a fresh network namespace (needs root). Call it at the
+// start of each test, on the thread that listens and starts hosts.
+bool isolateNetwork(std::string* error);
+
+struct HostOptions {
+  // Part of the run folder's name (a test name, say); made safe for a file name.
+  std::string name = "host";
+  // Copy the test plug-in in as /zema/libVELTA.so.
+  bool installPlugin = true;
+  // Write these bytes as /zema/libVELTA.so instead (installPlugin is then ignored).
+  std::optional<std::string> pluginContents;
+  // Copy the font in as /zema/DejaVuSans.ttf.
+  bool installFont = true;
+  // More files, as (path relative to the folder, contents); folders are created.
+  std::vector<std::pair<std::string, std::string>> zemaFiles;
+  std::vector<std::pair<std::string, std::string>> tmpFiles;
+  // Keep the run folder after the host is gone (it is removed otherwise).
+  bool keepRunDir = false;
+};
+
+struct ExitStatus {
+  bool exited = false;  // true: ended through exit with `code`; false: killed by `signal`
+  int code = 0;
+  int signal = 0;
+  double cpuSeconds = 0;  // user and system time the process used
+
+  bool success() const { return exited && code == 0; }
+  std::string describe() const;
+};
+
+class HostProcess {
+ public:
+  using Timeout = std::chrono::milliseconds;
+  static constexpr Timeout kDefaultTimeout{10000};
+
+  explicit HostProcess(HostOptions options = {});
+  // Kills the host (SIGKILL to its process group), reaps it and removes the run folder.
+  ~HostProcess();
+  HostProcess(const HostProcess&) = delete;
+  HostProcess& operator=(const HostProcess&) = delete;
+
+  // Prepares the run folder and starts the host with `args` after the program name
+  // (the document URL, then attribute names and values). False with error() when the
+  // folder or the isolated root cannot be made or the exec fails.
+  bool start(const std::vector<std::string>& args);
+
+  // The next line of standard output (or error) after the last one matched that
+  // contains `needle`; fails at once when the host has ended without printing it.
+  // The error then holds everything the host printed.
+  std::optional<std::string> waitForStdoutLine(std::string_view needle,
+                                               Timeout timeout = kDefaultTimeout);
+  std::optional<std::string> waitForStderrLine(std::string_view needle,
+                                               Timeout timeout = kDefaultTimeout);
+  // Everything printed so far, and the complete lines of it.
+  std::string stdoutText() const;
+  std::string stderrText() const;
+  std::vector<std::string> stdoutLines() const;
+  std::vector<std::string> stderrLines() const;
+
+  // The exit status once the host has ended and its output is read to the end.
+  std::optional<ExitStatus> waitForExit(Timeout timeout = kDefaultTimeout);
+  bool running() const;
+  // SIGKILL to the host's process group (no-op once it has ended).
+  void kill();
+
+  pid_t pid() const { return pid_; }
+  const std::string& runDir() const { return runDir_; }
+  std::string zemaDir() const { return runDir_ + "/zema"; }
+  std::string tmpDir() const { return runDir_ + "/tmp"; }
+  void keepRunDir() { options_.keepRunDir = true; }
+
+  const std::string& error() const { return error_; }
+  // The host's output so far, for failure messages.
+  std::string describeOutput() const;
+
+ private:
+  struct Stream {
+    int fd = -1;
+    std::string text;
+    size_t cursor = 0;  // where the next waitFor...Line starts looking
+    bool ended = false;
+  };
+
+  bool fail(std::string message);
+  bool prepareRunDir();
+  std::optional<std::string> waitForLine(Stream HostProcess::*stream, const char* what,
+                                         std::string_view needle, Timeout timeout);
+  void readerLoop();
+
+  HostOptions options_;
+  std::string runDir_;
+  std::string error_;
+  pid_t pid_ = -1;
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  Stream out_, err_;
+  bool reaped_ = false;    // the child has been waited for; pid_ may no longer be ours
+  bool finished_ = false;  // reaped and the output read to the end
+  bool stopping_ = false;
+  ExitStatus status_;
+  std::thread reader_;
+};

@@ -1,0 +1,53 @@
+#include "tests/support/host_test.h"
+
+#include <stdio.h>
+
+::testing::AssertionResult connectHost(HostChannel& channel, HostProcess& host,
+                                       const std::vector<std::string>& args) {
+  if (channel.listenerFd() < 0 && !channel.listen()) {
+    return ::testing::AssertionFailure() << channel.lastError();
+  }
+  if (!host.start(args)) return ::testing::AssertionFailure() << host.error();
+  if (!channel.acceptBoth(HostProcess::kDefaultTimeout, [&host] { return host.running(); })) {
+    return ::testing::AssertionFailure() << channel.lastError() << "\n" << host.describeOutput();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+void HostTest::SetUp() {
+  std::string error;
+  ASSERT_TRUE(isolateNetwork(&error)) << error;
+}
+
+void HostTest::TearDown() {
+  if (host && HasFailure()) {
+    host->keepRunDir();
+    fprintf(stderr, "At the end of the failed test: %s\n", host->describeOutput().c_str());
+  }
+  host.reset();
+  channel.close();
+}
+
+HostOptions HostTest::options() const {
+  HostOptions opts;
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (info != nullptr) opts.name = std::string(info->test_suite_name()) + "." + info->name();
+  return opts;
+}
+
+::testing::AssertionResult HostTest::startHost(const std::vector<std::string>& args) {
+  return startHost(args, options());
+}
+
+::testing::AssertionResult HostTest::startHost(const std::vector<std::string>& args,
+                                               HostOptions opts) {
+  host = std::make_unique<HostProcess>(std::move(opts));
+  return connectHost(channel, *host, args);
+}
+
+::testing::AssertionResult HostTest::startProcess(const std::vector<std::string>& args,
+                                                  HostOptions opts) {
+  host = std::make_unique<HostProcess>(std::move(opts));
+  if (!host->start(args)) return ::testing::AssertionFailure() << host->error();
+  return ::testing::AssertionSuccess();
+}
