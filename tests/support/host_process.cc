@@ -149,7 +149,7 @@ HostProcess::~HostProcess() {
   }
   if (reader_.joinable()) reader_.join();
   if (pid_ > 0 && !reaped_) {
-    // The reader never started; reap here.
+    // The reader stopped without reaping (poll failed); reap here.
     int status;
     waitpid(pid_, &status, 0);
   }
@@ -362,7 +362,7 @@ bool HostProcess::start(const std::vector<std::string>& args) {
 
   // The status pipe closes at the exec; a failure report arrives before that.
   ChildFailure failure{};
-  ssize_t got = 0;
+  ssize_t got = -1;
   pollfd p{statusPipe[0], POLLIN, 0};
   if (poll(&p, 1, static_cast<int>(kDefaultTimeout.count())) > 0) {
     got = read(statusPipe[0], &failure, sizeof(failure));
@@ -370,7 +370,9 @@ bool HostProcess::start(const std::vector<std::string>& args) {
   close(statusPipe[0]);
   if (got != 0) {
     std::string message = "starting the host failed";
-    if (got == static_cast<ssize_t>(sizeof(failure))) {
+    if (got < 0) {
+      message += ": the child neither exec'd the host nor reported a failure";
+    } else if (got == static_cast<ssize_t>(sizeof(failure))) {
       message += std::string(": ") + stepName(failure.step);
       if (failure.entry >= 0 && static_cast<size_t>(failure.entry) < entries.size()) {
         message += " (" + entries[static_cast<size_t>(failure.entry)].source + ")";
@@ -380,7 +382,12 @@ bool HostProcess::start(const std::vector<std::string>& args) {
     ::kill(pid, SIGKILL);
     int status;
     waitpid(pid, &status, 0);
-    reaped_ = true;
+    std::lock_guard<std::mutex> guard(mutex_);
+    reaped_ = finished_ = true;
+    out_.ended = err_.ended = true;
+    status_.exited = WIFEXITED(status);
+    status_.code = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+    status_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return fail(message);
   }
   reader_ = std::thread(&HostProcess::readerLoop, this);
