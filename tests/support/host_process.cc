@@ -268,6 +268,16 @@ bool HostProcess::start(const std::vector<std::string>& args) {
   // Directories that hold the run folder: their recursive binds also copy the tmpfs
   // being built at <run>/root, which is detached again inside the new root.
   const std::string nestedRoot = root + root;
+  // A build tree under /tmp (a checkout there, say) must stay visible although the
+  // host's /tmp is the run folder's: its top directory in /tmp is bound in as well.
+  std::vector<RootEntry> tmpEntries;
+  for (const std::string& path : needed) {
+    if (!isUnder(path, "/tmp")) continue;
+    std::string top = path.substr(0, path.find('/', 5));
+    bool known = false;
+    for (const RootEntry& e : tmpEntries) known = known || e.source == top;
+    if (!known) tmpEntries.push_back({RootEntry::kDirectory, top, root + top});
+  }
 
   std::vector<std::string> argvStrings;
   if (!emulator.empty()) argvStrings.push_back(emulator);
@@ -331,7 +341,6 @@ bool HostProcess::start(const std::vector<std::string>& args) {
       }
       if (!ok) childFail(statusFd, kStepEntry, static_cast<int32_t>(i));
     }
-    umount2(nestedRoot.c_str(), MNT_DETACH);  // absent when no bind copied it
     if (mkdir(zemaTarget.c_str(), 0755) != 0 ||
         mount(zemaSource.c_str(), zemaTarget.c_str(), nullptr, MS_BIND, nullptr) != 0) {
       childFail(statusFd, kStepZema);
@@ -340,6 +349,13 @@ bool HostProcess::start(const std::vector<std::string>& args) {
         mount(tmpSource.c_str(), tmpTarget.c_str(), nullptr, MS_BIND, nullptr) != 0) {
       childFail(statusFd, kStepTmp);
     }
+    for (const RootEntry& e : tmpEntries) {
+      if (mkdir(e.target.c_str(), 0755) != 0 ||
+          mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) != 0) {
+        childFail(statusFd, kStepTmp);
+      }
+    }
+    umount2(nestedRoot.c_str(), MNT_DETACH);  // absent when no bind copied it
     if (chroot(root.c_str()) != 0 || chdir("/") != 0) childFail(statusFd, kStepChroot);
     execv(argv[0], argv.data());
     childFail(statusFd, kStepExec);

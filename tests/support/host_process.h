@@ -7,7 +7,8 @@
 // The child moves into a mount namespace of its own and builds a root there from the
 // machine's top-level entries, with the run folder's zema/ and tmp/ bound on /zema and
 // /tmp, then chroots into it and execs the host (through the emulator in the i386
-// build). The machine's own /zema and /tmp are never used or changed.
+// build). The machine's own /zema and /tmp are never used or changed (a build tree that
+// lies in /tmp is bound into the host's /tmp under its own name, nothing else).
 //
 // Abstract socket addresses belong to a network namespace: the test process calls
 // isolateNetwork() first, so its listener and the host it starts share a private one.
