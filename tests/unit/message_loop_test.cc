@@ -110,7 +110,7 @@ TEST_F(MessageLoopDeathTest, ClosedCommandConnectionEndsTheHostCleanly) {
   GTEST_FLAG_SET(death_test_style, "fast");
   EXPECT_EXIT(
       {
-        close(command_[1]);
+        shutdown(command_[1], SHUT_WR);  // the parent keeps its copy of the socket
         for (;;) pluginInstance->messageLoopStep();
       },
       testing::ExitedWithCode(0), "closed the command connection");
@@ -122,7 +122,7 @@ TEST_F(MessageLoopDeathTest, ConnectionClosedInsideAMessageEndsTheHost) {
   EXPECT_EXIT(
       {
         sendWords({MSG_SCREEN_SIZE, 1});
-        close(command_[1]);
+        shutdown(command_[1], SHUT_WR);  // the parent keeps its copy of the socket
         for (;;) pluginInstance->messageLoopStep();
       },
       testing::ExitedWithCode(0), "closed the command connection");
