@@ -156,3 +156,69 @@ static_assert(sizeof(PP_Point) == 8 && sizeof(PP_FloatPoint) == 8);
 static_assert(sizeof(PP_Size) == 8 && sizeof(PP_FloatSize) == 8);
 static_assert(sizeof(PP_Rect) == 16 && offsetof(PP_Rect, size) == 8);
 static_assert(sizeof(PP_FloatRect) == 16 && offsetof(PP_FloatRect, size) == 8);
+
+// Shared by several interfaces: array output, device-change notices and file
+// information.
+extern "C" {
+
+enum { PP_kInvalidFileHandle = -1 };
+
+// Called by the browser side to get room for element_count elements of element_size
+// bytes each; returns null when the plug-in cannot provide it.
+typedef void* (*PP_ArrayOutput_GetDataBuffer)(void* user_data, uint32_t element_count,
+                                              uint32_t element_size);
+
+struct PP_ArrayOutput {
+  PP_ArrayOutput_GetDataBuffer GetDataBuffer;
+  void* user_data;
+};
+
+typedef void (*PP_MonitorDeviceChangeCallback)(void* user_data, uint32_t device_count,
+                                               const PP_Resource devices[]);
+
+typedef enum {
+  PP_DEVICETYPE_DEV_INVALID = 0,
+  PP_DEVICETYPE_DEV_AUDIOCAPTURE = 1,
+  PP_DEVICETYPE_DEV_VIDEOCAPTURE = 2,
+  PP_DEVICETYPE_DEV_AUDIOOUTPUT = 3
+} PP_DeviceType_Dev;
+
+typedef enum {
+  PP_FILETYPE_REGULAR = 0,
+  PP_FILETYPE_DIRECTORY = 1,
+  PP_FILETYPE_OTHER = 2
+} PP_FileType;
+
+typedef enum {
+  PP_FILESYSTEMTYPE_INVALID = 0,
+  PP_FILESYSTEMTYPE_EXTERNAL = 1,
+  PP_FILESYSTEMTYPE_LOCALPERSISTENT = 2,
+  PP_FILESYSTEMTYPE_LOCALTEMPORARY = 3,
+  PP_FILESYSTEMTYPE_ISOLATED = 4
+} PP_FileSystemType;
+
+struct PP_FileInfo {
+  int64_t size;
+  PP_FileType type;
+  PP_FileSystemType system_type;
+  PP_Time creation_time;
+  PP_Time last_access_time;
+  PP_Time last_modified_time;
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PP_CompletionCallback_Flag) == 4);
+static_assert(sizeof(PP_ArrayOutput) == ZEMA_ABI_PICK(8, 16));
+static_assert(alignof(PP_ArrayOutput) == ZEMA_ABI_PICK(4, 8));
+static_assert(offsetof(PP_ArrayOutput, user_data) == ZEMA_ABI_PICK(4, 8));
+static_assert(sizeof(PP_DeviceType_Dev) == 4 && sizeof(PP_FileType) == 4 &&
+              sizeof(PP_FileSystemType) == 4);
+static_assert(sizeof(PP_FileInfo) == 40 && alignof(PP_FileInfo) == ZEMA_ABI_PICK(4, 8));
+static_assert(offsetof(PP_FileInfo, type) == 8 && offsetof(PP_FileInfo, system_type) == 12 &&
+              offsetof(PP_FileInfo, creation_time) == 16 &&
+              offsetof(PP_FileInfo, last_access_time) == 24 &&
+              offsetof(PP_FileInfo, last_modified_time) == 32);
+static_assert(alignof(PP_Point) == 4 && alignof(PP_Rect) == 4 && alignof(PP_FloatRect) == 4);
+static_assert(offsetof(PP_Point, y) == 4 && offsetof(PP_Size, height) == 4 &&
+              offsetof(PP_FloatPoint, y) == 4 && offsetof(PP_FloatSize, height) == 4);

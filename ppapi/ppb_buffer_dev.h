@@ -1,0 +1,18 @@
+// "PPB_Buffer(Dev);0.4".
+#pragma once
+
+#include "ppapi/pp_types.h"
+
+extern "C" {
+
+struct PPB_Buffer_Dev_0_4 {
+  PP_Resource (*Create)(PP_Instance instance, uint32_t size_in_bytes);
+  PP_Bool (*IsBuffer)(PP_Resource resource);
+  PP_Bool (*Describe)(PP_Resource resource, uint32_t* size_in_bytes);
+  void* (*Map)(PP_Resource resource);
+  void (*Unmap)(PP_Resource resource);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PPB_Buffer_Dev_0_4) == 5 * sizeof(void*));

@@ -1,0 +1,24 @@
+// "PPB_Console;1.0".
+#pragma once
+
+#include "ppapi/pp_types.h"
+
+extern "C" {
+
+typedef enum {
+  PP_LOGLEVEL_TIP = 0,
+  PP_LOGLEVEL_LOG = 1,
+  PP_LOGLEVEL_WARNING = 2,
+  PP_LOGLEVEL_ERROR = 3
+} PP_LogLevel;
+
+struct PPB_Console_1_0 {
+  void (*Log)(PP_Instance instance, PP_LogLevel level, struct PP_Var value);
+  void (*LogWithSource)(PP_Instance instance, PP_LogLevel level, struct PP_Var source,
+                        struct PP_Var value);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PP_LogLevel) == 4);
+static_assert(sizeof(PPB_Console_1_0) == 2 * sizeof(void*));

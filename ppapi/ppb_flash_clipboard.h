@@ -1,0 +1,33 @@
+// "PPB_Flash_Clipboard;4.0".
+#pragma once
+
+#include "ppapi/pp_types.h"
+
+extern "C" {
+
+typedef enum {
+  PP_FLASH_CLIPBOARD_TYPE_STANDARD = 0,
+  PP_FLASH_CLIPBOARD_TYPE_SELECTION = 1
+} PP_Flash_Clipboard_Type;
+
+typedef enum {
+  PP_FLASH_CLIPBOARD_FORMAT_INVALID = 0,
+  PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT = 1,
+  PP_FLASH_CLIPBOARD_FORMAT_HTML = 2,
+  PP_FLASH_CLIPBOARD_FORMAT_RTF = 3
+} PP_Flash_Clipboard_Format;
+
+struct PPB_Flash_Clipboard_4_0 {
+  PP_Bool (*IsFormatAvailable)(PP_Instance instance_id, PP_Flash_Clipboard_Type clipboard_type,
+                               PP_Flash_Clipboard_Format format);
+  struct PP_Var (*ReadData)(PP_Instance instance_id, PP_Flash_Clipboard_Type clipboard_type,
+                            PP_Flash_Clipboard_Format format);
+  int32_t (*WriteData)(PP_Instance instance_id, PP_Flash_Clipboard_Type clipboard_type,
+                       uint32_t data_item_count, const PP_Flash_Clipboard_Format formats[],
+                       const struct PP_Var data_items[]);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PP_Flash_Clipboard_Type) == 4 && sizeof(PP_Flash_Clipboard_Format) == 4);
+static_assert(sizeof(PPB_Flash_Clipboard_4_0) == 3 * sizeof(void*));

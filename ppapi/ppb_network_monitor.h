@@ -1,0 +1,17 @@
+// "PPB_NetworkMonitor;1.0".
+#pragma once
+
+#include "ppapi/pp_types.h"
+
+extern "C" {
+
+struct PPB_NetworkMonitor_1_0 {
+  PP_Resource (*Create)(PP_Instance instance);
+  int32_t (*UpdateNetworkList)(PP_Resource network_monitor, PP_Resource* network_list,
+                               struct PP_CompletionCallback callback);
+  PP_Bool (*IsNetworkMonitor)(PP_Resource resource);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PPB_NetworkMonitor_1_0) == 3 * sizeof(void*));

@@ -1,0 +1,29 @@
+// "PPB_TextInput(Dev);0.1".
+#pragma once
+
+#include "ppapi/pp_types.h"
+
+extern "C" {
+
+typedef enum {
+  PP_TEXTINPUT_TYPE_DEV_NONE = 0,
+  PP_TEXTINPUT_TYPE_DEV_TEXT = 1,
+  PP_TEXTINPUT_TYPE_DEV_PASSWORD = 2,
+  PP_TEXTINPUT_TYPE_DEV_SEARCH = 3,
+  PP_TEXTINPUT_TYPE_DEV_EMAIL = 4,
+  PP_TEXTINPUT_TYPE_DEV_NUMBER = 5,
+  PP_TEXTINPUT_TYPE_DEV_TELEPHONE = 6,
+  PP_TEXTINPUT_TYPE_DEV_URL = 7
+} PP_TextInput_Type_Dev;
+
+struct PPB_TextInput_Dev_0_1 {
+  void (*SetTextInputType)(PP_Instance instance, PP_TextInput_Type_Dev type);
+  void (*UpdateCaretPosition)(PP_Instance instance, const struct PP_Rect* caret,
+                              const struct PP_Rect* bounding_box);
+  void (*CancelCompositionText)(PP_Instance instance);
+};
+
+}  // extern "C"
+
+static_assert(sizeof(PP_TextInput_Type_Dev) == 4);
+static_assert(sizeof(PPB_TextInput_Dev_0_1) == 3 * sizeof(void*));
