@@ -1,0 +1,6 @@
+// "PPB_AudioInput(Dev);0.3": audio capture, which the host does not offer.
+#pragma once
+
+#include "ppapi/ppb_audio.h"
+
+extern const PPB_AudioInput_Dev_0_3 ppbAudioInput;

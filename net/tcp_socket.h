@@ -1,0 +1,6 @@
+// "PPB_TCPSocket_Private;0.3": TCP sockets.
+#pragma once
+
+#include "ppapi/ppb_net_private.h"
+
+extern const PPB_TCPSocket_Private_0_3 ppbTcpSocket;

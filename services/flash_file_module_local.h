@@ -1,0 +1,6 @@
+// "PPB_Flash_File_ModuleLocal;3": module-local files.
+#pragma once
+
+#include "ppapi/ppb_flash_file.h"
+
+extern const PPB_Flash_File_ModuleLocal_3_0 ppbFlashFileModuleLocal;

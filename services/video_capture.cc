@@ -1,0 +1,18 @@
+// "PPB_VideoCapture(Dev);0.3": video capture, which the host does not offer.
+#include "services/video_capture.h"
+
+#include "resources/not_implemented.h"
+
+using Iface = PPB_VideoCapture_Dev_0_3;
+
+const PPB_VideoCapture_Dev_0_3 ppbVideoCapture = {
+    /* ZEMA_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    /* ZEMA_IsVideoCapture */ NotImplemented<decltype(Iface::IsVideoCapture)>::entry,
+    /* ZEMA_EnumerateDevices */ NotImplemented<decltype(Iface::EnumerateDevices)>::entry,
+    /* ZEMA_MonitorDeviceChange */ NotImplemented<decltype(Iface::MonitorDeviceChange)>::entry,
+    /* ZEMA_Open */ NotImplemented<decltype(Iface::Open)>::entry,
+    /* ZEMA_StartCapture */ NotImplemented<decltype(Iface::StartCapture)>::entry,
+    /* ZEMA_ReuseBuffer */ NotImplemented<decltype(Iface::ReuseBuffer)>::entry,
+    /* ZEMA_StopCapture */ NotImplemented<decltype(Iface::StopCapture)>::entry,
+    /* ZEMA_Close */ NotImplemented<decltype(Iface::Close)>::entry,
+};
