@@ -76,6 +76,8 @@ class PluginInstance {
     return res != nullptr && res->resType == TypeNumber ? static_cast<T*>(res) : nullptr;
   }
   void freeResId(int id);
+  // Wraps a registered string handle into a string var.
+  PP_Var buildStringVar(PP_Resource stringId);
 
   // --- channel ---
   // Sends one message on the command connection: fixed block (code first), then the
