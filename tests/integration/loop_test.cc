@@ -109,6 +109,16 @@ TEST_F(LoopTest, CallOnMainThreadFromAPluginThreadWakesTheSleepingLoop) {
   EXPECT_TRUE(host->running());
 }
 
+TEST_F(LoopTest, ResourceHandlesStartAt100AndAreReusedLowestFirst) {
+  ASSERT_TRUE(startHost({kDocument, "scenario", "handles"}));
+  auto line = host->waitForStdoutLine("PLUGIN handles");
+  ASSERT_TRUE(line) << host->error();
+  // 100-102 made, 101 released and made again, then 103. 100 with two more references
+  // survives two releases (104 is made meanwhile) and is free after the third; a fourth
+  // release and releases of 0, 3 and -1 change nothing, so the next one is 100 again.
+  EXPECT_EQ(*line, "PLUGIN handles 100 101 102 reuse 101 next 103 held 104 freed 100");
+}
+
 TEST_F(LoopTest, CompletionMessagesNamingNoCallbackAreReadWholeAndIgnored) {
   ASSERT_TRUE(startHost({kDocument, "scenario", "noop"}));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN noop")) << host->error();
