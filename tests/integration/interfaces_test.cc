@@ -14,7 +14,7 @@ constexpr char kDocument[] = "http://example.org/page.html";
 // Not-implemented entries of the 49 tables, and implemented entries with floating-point
 // or struct results that the scenario calls for their calling convention only.
 constexpr int kNotImplementedEntries = 85;
-constexpr int kProbedImplementedEntries = 11;
+constexpr int kProbedImplementedEntries = 16;
 // Published members behind the nine stub tables (the first ten of PPB_PDF).
 constexpr int kStubEntries = 51;
 
@@ -107,6 +107,20 @@ TEST_F(InterfacesTest, NotImplementedEntriesKeepTheCallingConventionAndDoNothing
   });
   EXPECT_TRUE(other.empty()) << joined(other);
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
+}
+
+// Members that return a result code without taking a completion callback (renaming a
+// file, creating a directory, starting a capture, ...) must not answer PP_OK for an
+// operation that never happened.
+TEST_F(InterfacesTest, DoNothingEntriesDoNotReportSuccess) {
+  ASSERT_TRUE(startHost({kDocument, "scenario", "abi"}));
+  ASSERT_TRUE(host->waitForStdoutLine("PLUGIN abi summary")) << host->error();
+  std::vector<std::string> codes = linesContaining(host->stdoutLines(), "PLUGIN result-code ");
+  EXPECT_EQ(codes.size(), 11u) << joined(codes);
+  for (const std::string& line : codes) {
+    long value = std::stol(line.substr(line.rfind(' ') + 1));
+    EXPECT_LT(value, 0) << line;
+  }
 }
 
 }  // namespace

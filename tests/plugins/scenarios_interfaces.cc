@@ -666,6 +666,7 @@ void notImplementedAbi(const Args&) {
 
   auto instancePrivate = find<PPB_Instance_Private_0_1>("PPB_Instance_Private;0.1");
   NOTHING(instancePrivate, GetOwnerElementObject, 1, Var, 8);
+  PROBE(instancePrivate, GetWindowObject, 0, Var, 8, 3);
 
   auto mouse = find<PPB_MouseInputEvent_1_1>("PPB_MouseInputEvent;1.1");
   NOTHING(mouse, Create, 0, Zero, 36);
@@ -724,10 +725,16 @@ void notImplementedAbi(const Args&) {
   NOTHING(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
   NOTHING(urlUtil, DocumentCanRequest, 4, Zero, 20);
   NOTHING(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
+  PROBE(urlUtil, GetDocumentURL, 6, Var, 12, 3, nullptr);
+  PROBE(urlUtil, GetPluginInstanceURL, 7, Var, 12, 3, nullptr);
 
   auto var = find<PPB_Var_1_2>("PPB_Var;1.2");
   NOTHING(var, VarToResource, 4, Zero, 16);
   NOTHING(var, VarFromResource, 5, Var, 8);
+  PROBE(var, VarFromUtf8, 2, Var, 12, "abc", 3);
+
+  auto arrayBuffer = find<PPB_VarArrayBuffer_1_0>("PPB_VarArrayBuffer;1.0");
+  PROBE(arrayBuffer, Create, 0, Var, 8, 16);
 
   auto videoCapture = find<PPB_VideoCapture_Dev_0_3>("PPB_VideoCapture(Dev);0.3");
   NOTHING(videoCapture, IsVideoCapture, 1, Zero, 4);
