@@ -90,9 +90,11 @@ class PluginInstance {
   void readCommand(void* buffer, size_t size);
   void skipCommandBytes(uint64_t size);
 
+  // Makes the main loop's poll return (any thread).
+  void wakeMainLoop();
+
  private:
   void handleIncomingMessage();
-  void wakeMainLoop();
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
   // without streams. Called with the lock held.
   uint64_t audioWaitLocked(uint64_t now);
