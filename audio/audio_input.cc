@@ -10,7 +10,7 @@ const PPB_AudioInput_Dev_0_3 ppbAudioInput = {
     /* ZEMA_AudioInput_IsAudioInput */ NotImplemented<decltype(Iface::IsAudioInput)>::entry,
     /* ZEMA_AudioInput_EnumerateDevices */ NotImplemented<decltype(Iface::EnumerateDevices)>::entry,
     /* ZEMA_AudioInput_MonitorDeviceChange */
-    NotImplemented<decltype(Iface::MonitorDeviceChange)>::entry,
+    NotImplementedResult<decltype(Iface::MonitorDeviceChange)>::entry,
     /* ZEMA_AudioInput_Open */ NotImplemented<decltype(Iface::Open)>::entry,
     /* ZEMA_AudioInput_GetCurrentConfig */ NotImplemented<decltype(Iface::GetCurrentConfig)>::entry,
     /* ZEMA_AudioInput_StartCapture */ NotImplemented<decltype(Iface::StartCapture)>::entry,

@@ -5,6 +5,11 @@
 
 using Iface = PPB_OpenGLES2_1_0;
 
+// Not offered; -1 is GL's "no such attribute" (0 would name a real location).
+static GLint ZEMA_OpenGLES2_GetAttribLocation(PP_Resource, GLuint, const char*) {
+  return -1;
+}
+
 const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_ActiveTexture */ NotImplemented<decltype(Iface::ActiveTexture)>::entry,
     /* ZEMA_OpenGLES2_AttachShader */ NotImplemented<decltype(Iface::AttachShader)>::entry,
@@ -77,8 +82,7 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_GetActiveUniform */ NotImplemented<decltype(Iface::GetActiveUniform)>::entry,
     /* ZEMA_OpenGLES2_GetAttachedShaders */
     NotImplemented<decltype(Iface::GetAttachedShaders)>::entry,
-    /* ZEMA_OpenGLES2_GetAttribLocation */
-    NotImplemented<decltype(Iface::GetAttribLocation)>::entry,
+    ZEMA_OpenGLES2_GetAttribLocation,
     /* ZEMA_OpenGLES2_GetBooleanv */ NotImplemented<decltype(Iface::GetBooleanv)>::entry,
     /* ZEMA_OpenGLES2_GetBufferParameteriv */
     NotImplemented<decltype(Iface::GetBufferParameteriv)>::entry,

@@ -37,3 +37,14 @@ struct NotImplemented<R (*)(Args...)> {
     }
   }
 };
+
+// For members whose int32_t result is a PPAPI result code (not a count or a number):
+// answer PP_ERROR_NOTSUPPORTED, so the plug-in never takes 0 (PP_OK) for an operation
+// that did not happen, nor reads outputs that were never written.
+template <typename FunctionPointer>
+struct NotImplementedResult;
+
+template <typename... Args>
+struct NotImplementedResult<int32_t (*)(Args...)> {
+  static int32_t entry(Args...) { return PP_ERROR_NOTSUPPORTED; }
+};

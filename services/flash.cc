@@ -20,5 +20,5 @@ const PPB_Flash_13_0 ppbFlash = {
     /* ZEMA_GetSetting */ NotImplemented<decltype(Iface::GetSetting)>::entry,
     /* ZEMA_SetCrashData */ NotImplemented<decltype(Iface::SetCrashData)>::entry,
     /* ZEMA_EnumerateVideoCaptureDevices */
-    NotImplemented<decltype(Iface::EnumerateVideoCaptureDevices)>::entry,
+    NotImplementedResult<decltype(Iface::EnumerateVideoCaptureDevices)>::entry,
 };

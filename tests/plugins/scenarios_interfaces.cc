@@ -685,7 +685,7 @@ void notImplementedAbi(const Args&) {
 
   auto gl = find<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
   NOTHING(gl, CheckFramebufferStatus, 14, Zero, 8);
-  // Its neutral answer is open: 0 names attribute location 0, GL answers -1 for none.
+  // Answers -1 (GL's "no such attribute"); only its calling convention is checked here.
   PROBE(gl, GetAttribLocation, 57, Zero, 12, 0, 0, "position");
   NOTHING(gl, GetError, 60, Zero, 4);
   NOTHING(gl, IsBuffer, 81, Byte, 8);
