@@ -71,6 +71,21 @@ std::string resolvePluginUrl(const std::string& documentUrl, const std::string& 
   return base + src;
 }
 
+std::string collectAttributes(int argc, char** argv, std::vector<const char*>& names,
+                              std::vector<const char*>& values) {
+  std::string documentUrl = argv[1];
+  std::string pluginUrl;
+  // A last argument without a partner is ignored.
+  int pairs = (argc - 2) / 2;
+  for (int i = 0; i < pairs; ++i) {
+    names.push_back(argv[2 + 2 * i]);
+    values.push_back(argv[3 + 2 * i]);
+    // Exactly "src", case and length included; the last such pair decides.
+    if (strcmp(names.back(), "src") == 0) pluginUrl = resolvePluginUrl(documentUrl, values.back());
+  }
+  return pluginUrl;
+}
+
 int hostMain(int argc, char** argv) {
   if (argc < 2) {
     fprintf(stderr, "usage: %s DOCUMENT-URL [NAME VALUE]...\n", argc > 0 ? argv[0] : "zema-host");
@@ -79,16 +94,11 @@ int hostMain(int argc, char** argv) {
   // Lines the host and the plug-in print reach a reader on a pipe as they happen.
   setvbuf(stdout, nullptr, _IOLBF, 0);
 
-  // 1. Attribute pairs; the last pair named exactly "src" gives the plug-in URL.
+  // 1. Attribute pairs and the plug-in URL.
   std::string documentUrl = argv[1];
-  uint32_t pairs = static_cast<uint32_t>((argc - 2) / 2);
   static std::vector<const char*> names, values;  // live for the life of the process
-  std::string pluginUrl;
-  for (uint32_t i = 0; i < pairs; ++i) {
-    names.push_back(argv[2 + 2 * i]);
-    values.push_back(argv[3 + 2 * i]);
-    if (strcmp(names.back(), "src") == 0) pluginUrl = resolvePluginUrl(documentUrl, values.back());
-  }
+  std::string pluginUrl = collectAttributes(argc, argv, names, values);
+  uint32_t pairs = static_cast<uint32_t>(names.size());
 
   // 2. The writable root; it is normally there already.
   mkdir(kWritableRoot, 0777);

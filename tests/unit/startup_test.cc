@@ -26,3 +26,22 @@ TEST(ResolvePluginUrl, RootedValueUsesSchemeAndAuthority) {
   EXPECT_EQ(resolvePluginUrl("ab/c/d", "/m"), "ab/m");
   EXPECT_EQ(resolvePluginUrl("a", "/m"), "a/m");
 }
+
+TEST(CollectAttributes, PairsAndTheLastExactSrcDecide) {
+  const char* args[] = {"zema-host", "S://A/d/p.html", "SRC", "x.dat",  "srcx", "y.dat",
+                        "src",       "a.dat",          "src", "/b.dat", "width"};
+  std::vector<const char*> names, values;
+  std::string url = collectAttributes(11, const_cast<char**>(args), names, values);
+  EXPECT_EQ(url, "S://A/b.dat");
+  ASSERT_EQ(names.size(), 4u) << "the unpaired last argument is ignored";
+  EXPECT_STREQ(names[0], "SRC");
+  EXPECT_STREQ(values[3], "/b.dat") << "values are passed on unresolved";
+
+  names.clear();
+  values.clear();
+  const char* onlyDocument[] = {"zema-host", "S://A/d/p.html"};
+  EXPECT_EQ(collectAttributes(2, const_cast<char**>(onlyDocument), names, values), "");
+  EXPECT_TRUE(names.empty());
+  const char* noSrc[] = {"zema-host", "S://A/d/p.html", "SRC", "x.dat"};
+  EXPECT_EQ(collectAttributes(4, const_cast<char**>(noSrc), names, values), "");
+}
