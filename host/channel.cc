@@ -14,7 +14,6 @@ bool writeAll(int fd, const void* data, size_t size) {
     // MSG_NOSIGNAL: a vanished peer must not kill the host with SIGPIPE.
     ssize_t n = send(fd, p, size, MSG_NOSIGNAL);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno == ENOTSOCK) n = write(fd, p, size);
     if (n <= 0) return false;
     p += n;
     size -= static_cast<size_t>(n);

@@ -74,25 +74,14 @@ void PluginInstance::handleIncomingMessage() {
   uint32_t code = wordAt(message, 0);
   size_t size = messageFixedSize(code);
 
-  switch (code) {
-    case MSG_FLUSH_2D_DONE:
-    case MSG_SWAP_BUFFERS_DONE:
-    case MSG_URL_FAILED:
-    case MSG_SCREEN_SIZE:
-    case MSG_TIME_ZONE_OFFSET:
-      break;
-    default:
-      printf("TODO: Handle MSG %i\n", static_cast<int>(code));
-      fflush(stdout);
-      return;
-  }
-  // The whole message is read before any plug-in code runs for it, so a nested loop
-  // started from that code finds the connection at a message boundary.
-  readCommand(message + 4, size - 4);
+  // Each handled code reads its whole message before any plug-in code runs for it, so a
+  // nested loop started from that code finds the connection at a message boundary.
+  auto readPayload = [&] { readCommand(message + 4, size - 4); };
 
   switch (code) {
     case MSG_FLUSH_2D_DONE:
     case MSG_SWAP_BUFFERS_DONE: {
+      readPayload();
       // The callback number is the second word for a flush, the third for a swap.
       uint32_t number = wordAt(message, code == MSG_FLUSH_2D_DONE ? 4 : 8);
       if (PendingCallback* entry = findPending(number)) {
@@ -104,16 +93,24 @@ void PluginInstance::handleIncomingMessage() {
       break;
     }
     case MSG_URL_FAILED: {
+      readPayload();
       if (PendingCallback* entry = findPending(wordAt(message, 8)))
         entry->run(entry->isAttached() ? PP_ERROR_FAILED : PP_ERROR_ABORTED);
       break;
     }
     case MSG_SCREEN_SIZE:
+      readPayload();
       screenWidth = static_cast<int32_t>(wordAt(message, 4));
       screenHeight = static_cast<int32_t>(wordAt(message, 8));
       break;
     case MSG_TIME_ZONE_OFFSET:
+      readPayload();
       timeZoneOffset = static_cast<double>(static_cast<int32_t>(wordAt(message, 4)));
+      break;
+    default:
+      // Nothing more is read: the next four bytes are taken as the next code.
+      printf("TODO: Handle MSG %i\n", static_cast<int>(code));
+      fflush(stdout);
       break;
   }
 }

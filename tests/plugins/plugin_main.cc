@@ -33,13 +33,18 @@ std::map<std::string, Scenario>& registry() {
 }
 
 void printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void vprintLine(const char* prefix, const char* format, va_list ap) {
+  fputs(prefix, stdout);
+  vprintf(format, ap);
+  fputc('\n', stdout);
+  fflush(stdout);
+}
+
 void printLine(const char* format, ...) {
   va_list ap;
   va_start(ap, format);
-  vprintf(format, ap);
+  vprintLine("", format, ap);
   va_end(ap);
-  fputc('\n', stdout);
-  fflush(stdout);
 }
 
 PP_Bool didCreate(PP_Instance instance, uint32_t argc, const char* argn[], const char* argv[]) {
@@ -115,13 +120,10 @@ ScenarioRegistrar::ScenarioRegistrar(const char* name, Scenario scenario) {
 }
 
 void report(const char* format, ...) {
-  fputs("PLUGIN ", stdout);
   va_list ap;
   va_start(ap, format);
-  vprintf(format, ap);
+  vprintLine("PLUGIN ", format, ap);
   va_end(ap);
-  fputc('\n', stdout);
-  fflush(stdout);
 }
 
 const void* hostInterface(const char* name) {
