@@ -95,7 +95,6 @@ int hostMain(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IOLBF, 0);
 
   // 1. Attribute pairs and the plug-in URL.
-  std::string documentUrl = argv[1];
   static std::vector<const char*> names, values;  // live for the life of the process
   std::string pluginUrl = collectAttributes(argc, argv, names, values);
   uint32_t pairs = static_cast<uint32_t>(names.size());
@@ -118,7 +117,7 @@ int hostMain(int argc, char** argv) {
                 strerror(errno));
 
   // 6, 7. The instance and the main thread exist before any plug-in code runs.
-  pluginInstance = new PluginInstance(documentUrl, pluginUrl, commandFd, replyFd, wakeFd);
+  pluginInstance = new PluginInstance(argv[1], pluginUrl, commandFd, replyFd, wakeFd);
   mainThread = pthread_self();
 
   // 8. The plug-in library and its two entry points.
