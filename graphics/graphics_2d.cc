@@ -1,16 +1,143 @@
 // "PPB_Graphics2D;1.0": 2D graphics contexts.
 #include "graphics/graphics_2d.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/image_data.h"
+#include "host/messages.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
+
+PPGraphics2D* PPGraphics2D::create(int32_t width, int32_t height, bool alwaysOpaque) {
+  uint32_t bytes = surfaceByteCount(width, height);
+  if (bytes == 0) return nullptr;
+  auto* backing = static_cast<uint8_t*>(malloc(bytes));
+  if (backing == nullptr) return nullptr;
+  return new PPGraphics2D(width, height, alwaysOpaque, backing);
+}
+
+PPGraphics2D::~PPGraphics2D() {
+  free(backing);
+  for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
+  // flushCallback's destructor detaches a pending Flush: its completion message then
+  // frees the entry without running the callback.
+}
+
+void copySwappingRedBlue(uint8_t* dst, const uint8_t* src, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    uint32_t v;
+    memcpy(&v, src + i * 4, 4);
+    // Byte 0 and byte 2 trade places on any host byte order the compiler targets here
+    // (little-endian x86): the low byte moves up 16 bits and the third byte down.
+    v = (v & 0xff00ff00u) | ((v >> 16) & 0xffu) | ((v & 0xffu) << 16);
+    memcpy(dst + i * 4, &v, 4);
+  }
+}
+
+void compositePaint(uint8_t* backing, int32_t width, int32_t height, const QueuedPaint& paint) {
+  const PPImageData& image = *paint.image;
+  // 64-bit bounds: the plug-in's coordinates may be anywhere in the 32-bit range.
+  int64_t tx = paint.topLeftX, ty = paint.topLeftY;
+  int64_t x0 = std::max<int64_t>({paint.sourceX, 0, -tx});
+  int64_t x1 = std::min<int64_t>(
+      {int64_t{paint.sourceX} + paint.sourceWidth, image.width, int64_t{width} - tx});
+  int64_t y0 = std::max<int64_t>({paint.sourceY, 0, -ty});
+  int64_t y1 = std::min<int64_t>(
+      {int64_t{paint.sourceY} + paint.sourceHeight, image.height, int64_t{height} - ty});
+  if (x0 >= x1 || y0 >= y1) return;
+  size_t count = static_cast<size_t>(x1 - x0);
+  for (int64_t y = y0; y < y1; ++y) {
+    const uint8_t* src = image.pixels + (static_cast<size_t>(y) * image.width + x0) * 4;
+    uint8_t* dst = backing + (static_cast<size_t>(y + ty) * width + (x0 + tx)) * 4;
+    copySwappingRedBlue(dst, src, count);
+  }
+}
+
+namespace {
+
+PPGraphics2D* lookUp(PP_Resource id) {
+  return pluginInstance->getResFromId<PPGraphics2D, kResGraphics2D>(static_cast<uint32_t>(id));
+}
+
+struct Flush2DMessage {
+  uint32_t code;
+  uint32_t callbackNumber;
+  uint32_t byteCount;
+  uint32_t reserved;
+};
+static_assert(sizeof(Flush2DMessage) == 16);
+
+}  // namespace
+
+static PP_Resource ZEMA_Graphics2D_Create(PP_Instance, const PP_Size* size,
+                                          PP_Bool is_always_opaque) {
+  if (size == nullptr) return 0;
+  PPGraphics2D* context =
+      PPGraphics2D::create(size->width, size->height, is_always_opaque != PP_FALSE);
+  return context != nullptr ? pluginInstance->allocateResId(context) : 0;
+}
+
+static void ZEMA_Graphics2D_PaintImageData(PP_Resource graphics_2d, PP_Resource image_data,
+                                           const PP_Point* top_left, const PP_Rect* src_rect) {
+  PPGraphics2D* context = lookUp(graphics_2d);
+  PPImageData* image = lookUpImageData(image_data);
+  if (context == nullptr || image == nullptr) return;
+  QueuedPaint paint{image, image_data, 0, 0, 0, 0, image->width, image->height};
+  if (top_left != nullptr) {
+    paint.topLeftX = top_left->x;
+    paint.topLeftY = top_left->y;
+  }
+  if (src_rect != nullptr) {
+    paint.sourceX = src_rect->point.x;
+    paint.sourceY = src_rect->point.y;
+    paint.sourceWidth = src_rect->size.width;
+    paint.sourceHeight = src_rect->size.height;
+  }
+  image->refCount.fetch_add(1);
+  context->paints.push_back(paint);
+}
+
+static void ZEMA_Graphics2D_Scroll(PP_Resource, const PP_Rect*, const PP_Point*) {}
+
+static void ZEMA_Graphics2D_ReplaceContents(PP_Resource graphics_2d, PP_Resource image_data) {
+  PPGraphics2D* context = lookUp(graphics_2d);
+  PPImageData* image = lookUpImageData(image_data);
+  if (context == nullptr || image == nullptr) return;
+  // An image of another size contributes the region both share.
+  QueuedPaint whole{image, image_data, 0, 0, 0, 0, image->width, image->height};
+  compositePaint(context->backing, context->width, context->height, whole);
+}
+
+static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallback callback) {
+  PPGraphics2D* context = lookUp(graphics_2d);
+  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  if (context->flushCallback.isPending()) return PP_ERROR_INPROGRESS;
+  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  int32_t number = context->flushCallback.set(callback, context);
+
+  std::vector<QueuedPaint> paints;
+  paints.swap(context->paints);
+  for (const QueuedPaint& paint : paints)
+    compositePaint(context->backing, context->width, context->height, paint);
+  for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
+
+  uint32_t bytes = surfaceByteCount(context->width, context->height);
+  Flush2DMessage message{MSG_FLUSH_2D, static_cast<uint32_t>(number), bytes, 0};
+  pluginInstance->send(&message, sizeof(message), {{context->backing, bytes}});
+  return PP_OK_COMPLETIONPENDING;
+}
 
 using Iface = PPB_Graphics2D_1_0;
 
 const PPB_Graphics2D_1_0 ppbGraphics2D = {
-    /* ZEMA_Graphics2D_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_Graphics2D_Create,
     /* ZEMA_Graphics2D_IsGraphics2D */ NotImplemented<decltype(Iface::IsGraphics2D)>::entry,
     /* ZEMA_Graphics2D_Describe */ NotImplemented<decltype(Iface::Describe)>::entry,
-    /* ZEMA_Graphics2D_PaintImageData */ NotImplemented<decltype(Iface::PaintImageData)>::entry,
-    /* ZEMA_Graphics2D_Scroll */ NotImplemented<decltype(Iface::Scroll)>::entry,
-    /* ZEMA_Graphics2D_ReplaceContents */ NotImplemented<decltype(Iface::ReplaceContents)>::entry,
-    /* ZEMA_Graphics2D_Flush */ NotImplemented<decltype(Iface::Flush)>::entry,
+    ZEMA_Graphics2D_PaintImageData,
+    ZEMA_Graphics2D_Scroll,
+    ZEMA_Graphics2D_ReplaceContents,
+    ZEMA_Graphics2D_Flush,
 };

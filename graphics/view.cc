@@ -1,18 +1,52 @@
 // "PPB_View;1.2": view resources.
 #include "graphics/view.h"
 
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+namespace {
+
+PPView* lookUp(PP_Resource id) {
+  return pluginInstance->getResFromId<PPView, kResView>(static_cast<uint32_t>(id));
+}
+
+}  // namespace
+
+static PP_Bool ZEMA_View_GetRect(PP_Resource resource, PP_Rect* rect) {
+  PPView* view = lookUp(resource);
+  if (view == nullptr || rect == nullptr) return PP_FALSE;
+  *rect = PP_Rect{{0, 0}, {view->width, view->height}};
+  return PP_TRUE;
+}
+
+// The view has no clipping of its own: the whole view is visible.
+static PP_Bool ZEMA_View_GetClipRect(PP_Resource resource, PP_Rect* clip) {
+  return ZEMA_View_GetRect(resource, clip);
+}
+
+static float ZEMA_View_GetDeviceScale(PP_Resource resource) {
+  PPView* view = lookUp(resource);
+  return view != nullptr ? view->deviceScale : 0.0f;
+}
+
+static float ZEMA_View_GetCSSScale(PP_Resource) {
+  return 1.0f;
+}
+
+static PP_Bool ZEMA_View_GetScrollOffset(PP_Resource, PP_Point*) {
+  return PP_FALSE;
+}
 
 using Iface = PPB_View_1_2;
 
 const PPB_View_1_2 ppbView = {
     /* ZEMA_View_IsView */ NotImplemented<decltype(Iface::IsView)>::entry,
-    /* ZEMA_View_GetRect */ NotImplemented<decltype(Iface::GetRect)>::entry,
+    ZEMA_View_GetRect,
     /* ZEMA_View_IsFullscreen */ NotImplemented<decltype(Iface::IsFullscreen)>::entry,
     /* ZEMA_View_IsVisible */ NotImplemented<decltype(Iface::IsVisible)>::entry,
     /* ZEMA_View_IsPageVisible */ NotImplemented<decltype(Iface::IsPageVisible)>::entry,
-    /* ZEMA_View_GetClipRect */ NotImplemented<decltype(Iface::GetClipRect)>::entry,
-    /* ZEMA_View_GetDeviceScale */ NotImplemented<decltype(Iface::GetDeviceScale)>::entry,
-    /* ZEMA_View_GetCSSScale */ NotImplemented<decltype(Iface::GetCSSScale)>::entry,
-    /* ZEMA_View_GetScrollOffset */ NotImplemented<decltype(Iface::GetScrollOffset)>::entry,
+    ZEMA_View_GetClipRect,
+    ZEMA_View_GetDeviceScale,
+    ZEMA_View_GetCSSScale,
+    ZEMA_View_GetScrollOffset,
 };

@@ -1,6 +1,19 @@
 // "PPB_View;1.2": view resources.
 #pragma once
 
+#include <cstdint>
+
 #include "ppapi/ppb_view.h"
+#include "resources/resource.h"
+
+// The size and device scale the controlling process announced in one view change.
+class PPView : public PPRes {
+ public:
+  PPView(int32_t width, int32_t height, float deviceScale)
+      : PPRes(kResView), width(width), height(height), deviceScale(deviceScale) {}
+  int32_t width;
+  int32_t height;
+  float deviceScale;
+};
 
 extern const PPB_View_1_2 ppbView;

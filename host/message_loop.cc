@@ -6,8 +6,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "graphics/view.h"
 #include "host/messages.h"
 #include "host/plugin_instance.h"
+#include "input/keyboard_input_event.h"
+#include "input/mouse_input_event.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -18,6 +22,10 @@ uint32_t wordAt(const uint8_t* message, size_t offset) {
   uint32_t value;
   memcpy(&value, message + offset, sizeof(value));
   return value;
+}
+
+int32_t intAt(const uint8_t* message, size_t offset) {
+  return static_cast<int32_t>(wordAt(message, offset));
 }
 
 }  // namespace
@@ -96,6 +104,36 @@ void PluginInstance::handleIncomingMessage() {
       readPayload();
       if (PendingCallback* entry = findPending(wordAt(message, 8)))
         entry->run(entry->isAttached() ? PP_ERROR_FAILED : PP_ERROR_ABORTED);
+      break;
+    }
+    case MSG_MOUSE_EVENT:
+    case MSG_KEY_EVENT:
+    case MSG_VIEW_CHANGED: {
+      readPayload();
+      // The resource lives for the call unless the plug-in keeps a reference of its own.
+      PPRes* res;
+      if (code == MSG_MOUSE_EVENT) {
+        res = new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(intAt(message, 4)),
+                                       wordAt(message, 16), intAt(message, 8), intAt(message, 12),
+                                       static_cast<PP_InputEvent_MouseButton>(intAt(message, 20)),
+                                       intAt(message, 24));
+      } else if (code == MSG_KEY_EVENT) {
+        res = new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(intAt(message, 4)),
+                                          wordAt(message, 16), wordAt(message, 20),
+                                          wordAt(message, 24));
+      } else {
+        float scale;
+        memcpy(&scale, message + 12, sizeof(scale));
+        res = new PPView(intAt(message, 4), intAt(message, 8), scale);
+      }
+      PP_Resource id = allocateResId(res);
+      if (code == MSG_VIEW_CHANGED) {
+        if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)
+          instanceInterface->DidChangeView(kInstanceId, id);
+      } else if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr) {
+        inputInterface->HandleInputEvent(kInstanceId, id);
+      }
+      ZEMA_ReleaseResource(id);
       break;
     }
     case MSG_SCREEN_SIZE:

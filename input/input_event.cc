@@ -1,18 +1,65 @@
 // "PPB_InputEvent;1.0": input-event requests and the common event accessors.
 #include "input/input_event.h"
 
+#include "host/messages.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+PPInputEventRes* lookUpInputEvent(PP_Resource id) {
+  PPRes* res = pluginInstance->getResFromId(id);
+  if (res == nullptr ||
+      (res->resType != kResMouseInputEvent && res->resType != kResKeyboardInputEvent))
+    return nullptr;
+  return static_cast<PPInputEventRes*>(res);
+}
+
+namespace {
+
+struct RequestInputEventsMessage {
+  uint32_t code;
+  uint32_t eventClasses;
+  uint32_t reserved;
+};
+static_assert(sizeof(RequestInputEventsMessage) == 12);
+
+}  // namespace
+
+// Every request is passed on as given, repeated ones included: the controlling process
+// decides what to send; the host filters nothing.
+static int32_t ZEMA_RequestInputEvents(PP_Instance, uint32_t event_classes) {
+  RequestInputEventsMessage message{MSG_REQUEST_INPUT_EVENTS, event_classes, 0};
+  pluginInstance->send(&message, sizeof(message));
+  return PP_OK;
+}
+
+static int32_t ZEMA_RequestFilteringInputEvents(PP_Instance, uint32_t) {
+  return PP_OK;
+}
+
+static void ZEMA_ClearInputEventRequest(PP_Instance, uint32_t) {}
+
+static PP_Bool ZEMA_IsInputEvent(PP_Resource resource) {
+  return lookUpInputEvent(resource) != nullptr ? PP_TRUE : PP_FALSE;
+}
+
+static PP_InputEvent_Type ZEMA_GetType(PP_Resource event) {
+  PPInputEventRes* res = lookUpInputEvent(event);
+  return res != nullptr ? res->type : PP_INPUTEVENT_TYPE_UNDEFINED;
+}
+
+static uint32_t ZEMA_GetModifiers(PP_Resource event) {
+  PPInputEventRes* res = lookUpInputEvent(event);
+  return res != nullptr ? res->modifiers : 0;
+}
 
 using Iface = PPB_InputEvent_1_0;
 
 const PPB_InputEvent_1_0 ppbInputEvent = {
-    /* ZEMA_RequestInputEvents */ NotImplemented<decltype(Iface::RequestInputEvents)>::entry,
-    /* ZEMA_RequestFilteringInputEvents */
-    NotImplemented<decltype(Iface::RequestFilteringInputEvents)>::entry,
-    /* ZEMA_ClearInputEventRequest */
-    NotImplemented<decltype(Iface::ClearInputEventRequest)>::entry,
-    /* ZEMA_IsInputEvent */ NotImplemented<decltype(Iface::IsInputEvent)>::entry,
-    /* ZEMA_GetType */ NotImplemented<decltype(Iface::GetType)>::entry,
+    ZEMA_RequestInputEvents,
+    ZEMA_RequestFilteringInputEvents,
+    ZEMA_ClearInputEventRequest,
+    ZEMA_IsInputEvent,
+    ZEMA_GetType,
     /* ZEMA_GetTimeStamp */ NotImplemented<decltype(Iface::GetTimeStamp)>::entry,
-    /* ZEMA_GetModifiers */ NotImplemented<decltype(Iface::GetModifiers)>::entry,
+    ZEMA_GetModifiers,
 };

@@ -1,6 +1,21 @@
 // "PPB_InputEvent;1.0": input-event requests and the common event accessors.
 #pragma once
 
+#include <cstdint>
+
 #include "ppapi/ppb_input_event.h"
+#include "resources/resource.h"
+
+// What every input event carries; only the mouse and keyboard kinds are ever made.
+class PPInputEventRes : public PPRes {
+ public:
+  PPInputEventRes(int32_t resType, PP_InputEvent_Type type, uint32_t modifiers)
+      : PPRes(resType), type(type), modifiers(modifiers) {}
+  PP_InputEvent_Type type;
+  uint32_t modifiers;
+};
+
+// The input event with handle `id` (of either kind), or null.
+PPInputEventRes* lookUpInputEvent(PP_Resource id);
 
 extern const PPB_InputEvent_1_0 ppbInputEvent;

@@ -1,6 +1,23 @@
 // "PPB_KeyboardInputEvent;1.0": keyboard events.
 #pragma once
 
-#include "ppapi/ppb_input_event.h"
+#include <string>
+
+#include "input/input_event.h"
+
+class PPKeyboardInputEventRes : public PPInputEventRes {
+ public:
+  PPKeyboardInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, uint32_t keyCode,
+                          uint32_t character)
+      : PPInputEventRes(kResKeyboardInputEvent, type, modifiers),
+        keyCode(keyCode),
+        character(character) {}
+  uint32_t keyCode;
+  uint32_t character;  // one Unicode code point
+};
+
+// The UTF-8 form of code point `cp`, up to its first zero byte (so 0 gives ""), or
+// nothing for a value above U+10FFFF. Surrogates are encoded like any other value.
+bool encodeUtf8(uint32_t cp, std::string* out);
 
 extern const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent;

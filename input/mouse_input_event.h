@@ -1,6 +1,21 @@
 // "PPB_MouseInputEvent;1.1": mouse events.
 #pragma once
 
-#include "ppapi/ppb_input_event.h"
+#include "input/input_event.h"
+
+class PPMouseInputEventRes : public PPInputEventRes {
+ public:
+  PPMouseInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, int32_t x, int32_t y,
+                       PP_InputEvent_MouseButton button, int32_t clickCount)
+      : PPInputEventRes(kResMouseInputEvent, type, modifiers),
+        x(x),
+        y(y),
+        button(button),
+        clickCount(clickCount) {}
+  int32_t x;
+  int32_t y;
+  PP_InputEvent_MouseButton button;
+  int32_t clickCount;
+};
 
 extern const PPB_MouseInputEvent_1_1 ppbMouseInputEvent;
