@@ -3,6 +3,11 @@
 
 #include "resources/not_implemented.h"
 
+// The plug-in's area is never covered by anything else of the page.
+static PP_Bool ZEMA_IsRectTopmost(PP_Instance, const PP_Rect*) {
+  return PP_TRUE;
+}
+
 using Iface = PPB_Flash_13_0;
 
 const PPB_Flash_13_0 ppbFlash = {
@@ -15,7 +20,7 @@ const PPB_Flash_13_0 ppbFlash = {
     NotImplemented<decltype(Iface::GetLocalTimeZoneOffset)>::entry,
     /* ZEMA_GetCommandLineArgs */ NotImplemented<decltype(Iface::GetCommandLineArgs)>::entry,
     /* ZEMA_PreloadFontWin */ NotImplemented<decltype(Iface::PreloadFontWin)>::entry,
-    /* ZEMA_IsRectTopmost */ NotImplemented<decltype(Iface::IsRectTopmost)>::entry,
+    ZEMA_IsRectTopmost,
     /* ZEMA_UpdateActivity */ NotImplemented<decltype(Iface::UpdateActivity)>::entry,
     /* ZEMA_GetSetting */ NotImplemented<decltype(Iface::GetSetting)>::entry,
     /* ZEMA_SetCrashData */ NotImplemented<decltype(Iface::SetCrashData)>::entry,

@@ -138,7 +138,9 @@ TEST_F(InputViewTest, RequestsAndCursorChangesReachTheControllingProcess) {
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
   auto line = host->waitForStdoutLine("PLUGIN input-view");
   ASSERT_TRUE(line) << host->error();
-  EXPECT_EQ(*line, "PLUGIN input-view request=0 filtering=0 screen=0x0 ok=1 cursor=111111111");
+  EXPECT_EQ(*line,
+            "PLUGIN input-view request=0 filtering=0 screen=0x0 ok=1 cursor=111111111 "
+            "topmost=1 fullframe=0 fullscreen=0");
 }
 
 TEST_F(InputViewTest, ViewsAndEventsCarryTheirFieldsAndLiveForTheCallOnly) {

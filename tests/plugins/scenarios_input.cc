@@ -1,10 +1,10 @@
 // Scenarios for views, input events, input-event requests and the cursor.
 //
 //   input-view  DidCreate requests event classes 5 (and filtering of 2), reads the screen
-//               size and sets the cursor types 0 2 2 3 30 20 0 37 -1. Every view and
-//               event is described in one line; an event whose modifiers hold
-//               PP_INPUTEVENT_MODIFIER_ISERASER is kept (one more reference). In the turn
-//               after each call the plug-in prints whether the resource still exists.
+//               size, asks IsRectTopmost, IsFullFrame and IsFullscreen, and sets the cursor types 0
+//               2 2 3 30 20 0 37 -1. Every view and event is described in one line; an event whose
+//               modifiers hold PP_INPUTEVENT_MODIFIER_ISERASER is kept (one more reference). In the
+//               turn after each call the plug-in prints whether the resource still exists.
 #include <stdio.h>
 #include <string.h>
 
@@ -14,6 +14,7 @@
 #include "ppapi/ppb_cursor_control_dev.h"
 #include "ppapi/ppb_flash.h"
 #include "ppapi/ppb_input_event.h"
+#include "ppapi/ppb_instance.h"
 #include "ppapi/ppb_var.h"
 #include "ppapi/ppb_view.h"
 #include "tests/plugins/test_plugin.h"
@@ -27,6 +28,9 @@ struct Tables {
   const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
   const PPB_Var_1_2* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
   const PPB_View_1_2* view = testplugin::hostInterfaceAs<PPB_View_1_2>("PPB_View;1.2");
+  const PPB_Flash_13_0* flash = testplugin::hostInterfaceAs<PPB_Flash_13_0>("PPB_Flash;13.0");
+  const PPB_Instance_1_0* instance =
+      testplugin::hostInterfaceAs<PPB_Instance_1_0>("PPB_Instance;1.0");
   const PPB_FlashFullscreen_0_1* fullscreen =
       testplugin::hostInterfaceAs<PPB_FlashFullscreen_0_1>("PPB_FlashFullscreen;0.1");
   const PPB_CursorControl_Dev_0_4* cursor =
@@ -62,8 +66,13 @@ void inputViewCreate(const Args&) {
     PP_Bool ok = t.cursor->SetCursor(inst, static_cast<PP_CursorType_Dev>(type), 0, nullptr);
     cursor += std::to_string(ok);
   }
-  report("input-view request=%d filtering=%d screen=%s cursor=%s", request, filtering,
-         screenSize().c_str(), cursor.c_str());
+  PP_Rect anywhere{{-5, 3}, {100000, 2}};
+  report(
+      "input-view request=%d filtering=%d screen=%s cursor=%s topmost=%d fullframe=%d "
+      "fullscreen=%d",
+      request, filtering, screenSize().c_str(), cursor.c_str(),
+      t.flash->IsRectTopmost(inst, &anywhere), t.instance->IsFullFrame(inst),
+      t.fullscreen->IsFullscreen(inst));
 }
 
 // user_data of the check for events; the check for views passes null.

@@ -80,6 +80,7 @@ TEST_F(Graphics, ImageDataIsOneZeroedBlockDescribedAsCreated) {
   ppbImageData.Unmap(image);
   EXPECT_EQ(ppbImageData.Map(image), pixels);
   for (int i = 0; i < 24; ++i) EXPECT_EQ(pixels[i], 0);
+  ZEMA_ReleaseResource(image);
 }
 
 // What a paint should produce, one pixel at a time: every source pixel that lies in the
@@ -150,6 +151,7 @@ TEST_F(Graphics, PaintsAreClippedToTheImageAndTheBackingStore) {
   ppbGraphics2D.ReplaceContents(ctx, large);
   modelPaint(model, kW, kH, largePixels, kW + 3, kH + 2, 0, 0, 0, 0, kW + 3, kH + 2);
   EXPECT_EQ(flush(ctx), model);
+  for (PP_Resource id : {ctx, image, large}) ZEMA_ReleaseResource(id);
 }
 
 TEST_F(Graphics, IdsOfTheWrongKindGetNeutralAnswers) {
@@ -195,6 +197,7 @@ TEST_F(Graphics, IdsOfTheWrongKindGetNeutralAnswers) {
   EXPECT_TRUE(context(ctx)->paints.empty());
   EXPECT_EQ(ppbGraphics2D.Flush(ctx, PP_CompletionCallback{}), PP_ERROR_BLOCKS_MAIN_THREAD);
   EXPECT_TRUE(nothingSent());
+  for (PP_Resource id : {ctx, image, keyId}) ZEMA_ReleaseResource(id);
 }
 
 TEST_F(Graphics, BindingHoldsAReferenceUntilUnboundOrReplaced) {
@@ -214,6 +217,7 @@ TEST_F(Graphics, BindingHoldsAReferenceUntilUnboundOrReplaced) {
   EXPECT_EQ(words[7], 3u);
   EXPECT_EQ(words[8], 1u);
   EXPECT_TRUE(nothingSent());
+  ZEMA_ReleaseResource(second);
 }
 
 }  // namespace
