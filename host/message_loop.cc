@@ -11,6 +11,7 @@
 #include "host/plugin_instance.h"
 #include "input/keyboard_input_event.h"
 #include "input/mouse_input_event.h"
+#include "net/url_loader.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -100,12 +101,22 @@ void PluginInstance::handleIncomingMessage() {
       }
       break;
     }
-    case MSG_URL_FAILED: {
+    case MSG_URL_RESPONSE:
       readPayload();
-      if (PendingCallback* entry = findPending(wordAt(message, 8)))
-        entry->run(entry->isAttached() ? PP_ERROR_FAILED : PP_ERROR_ABORTED);
+      handleUrlResponse(message);
       break;
-    }
+    case MSG_URL_BODY_DATA:
+      readPayload();
+      handleUrlBodyData(message);
+      break;
+    case MSG_URL_FAILED:
+      readPayload();
+      handleUrlFailed(message);
+      break;
+    case MSG_URL_PROGRESS:
+      readPayload();
+      handleUrlProgress(message);
+      break;
     case MSG_MOUSE_EVENT:
     case MSG_KEY_EVENT:
     case MSG_VIEW_CHANGED: {

@@ -1,20 +1,43 @@
-// "PPB_TCPSocket_Private;0.3": TCP sockets.
+// "PPB_TCPSocket_Private;0.3": TCP sockets. No socket is ever made: every connection
+// attempt fails, asynchronously, as a refused connection would.
 #include "net/tcp_socket.h"
 
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+static PP_Resource ZEMA_TCPSocket_Create(PP_Instance) {
+  return 0;
+}
+
+static int32_t ZEMA_TCPSocket_Connect(PP_Resource, const char*, uint16_t,
+                                      PP_CompletionCallback callback) {
+  // Posted exactly as CallOnMainThread(0) would: it runs in a later turn, in call order.
+  pluginInstance->addTimer(PluginInstance::getTimeStampMs(), callback, PP_ERROR_CONNECTION_FAILED);
+  return PP_ERROR_INPROGRESS;
+}
+
+static PP_Bool ZEMA_TCPSocket_GetLocalAddress(PP_Resource, PP_NetAddress_Private*) {
+  return PP_FALSE;
+}
+
+static PP_Bool ZEMA_TCPSocket_GetRemoteAddress(PP_Resource, PP_NetAddress_Private*) {
+  return PP_FALSE;
+}
+
+static void ZEMA_TCPSocket_Disconnect(PP_Resource) {}
 
 using Iface = PPB_TCPSocket_Private_0_3;
 
 const PPB_TCPSocket_Private_0_3 ppbTcpSocket = {
-    /* ZEMA_TCPSocket_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_TCPSocket_Create,
     /* ZEMA_TCPSocket_IsTCPSocket */ NotImplemented<decltype(Iface::IsTCPSocket)>::entry,
-    /* ZEMA_TCPSocket_Connect */ NotImplemented<decltype(Iface::Connect)>::entry,
+    ZEMA_TCPSocket_Connect,
     /* ZEMA_TCPSocket_ConnectWithNetAddress */
     NotImplemented<decltype(Iface::ConnectWithNetAddress)>::entry,
-    /* ZEMA_TCPSocket_GetLocalAddress */ NotImplemented<decltype(Iface::GetLocalAddress)>::entry,
-    /* ZEMA_TCPSocket_GetRemoteAddress */ NotImplemented<decltype(Iface::GetRemoteAddress)>::entry,
+    ZEMA_TCPSocket_GetLocalAddress,
+    ZEMA_TCPSocket_GetRemoteAddress,
     /* ZEMA_TCPSocket_SSLHandshake */ NotImplemented<decltype(Iface::SSLHandshake)>::entry,
     /* ZEMA_TCPSocket_Read */ NotImplemented<decltype(Iface::Read)>::entry,
     /* ZEMA_TCPSocket_Write */ NotImplemented<decltype(Iface::Write)>::entry,
-    /* ZEMA_TCPSocket_Disconnect */ NotImplemented<decltype(Iface::Disconnect)>::entry,
+    ZEMA_TCPSocket_Disconnect,
 };

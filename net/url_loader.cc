@@ -1,22 +1,250 @@
 // "PPB_URLLoader;1.0": URL loaders.
 #include "net/url_loader.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/messages.h"
+#include "host/plugin_instance.h"
+#include "net/url_request_info.h"
+#include "net/url_response_info.h"
 #include "resources/not_implemented.h"
+
+namespace {
+
+struct UrlOpenMessage {
+  uint32_t code;
+  uint32_t callbackNumber;
+  uint32_t progressNumber;  // 0 when the request records no download progress
+  uint32_t processId;
+  uint32_t urlLength;
+  uint32_t headersLength;
+  uint32_t bodyLength;
+  uint32_t method;
+  uint32_t reserved;
+};
+static_assert(sizeof(UrlOpenMessage) == 36);
+
+struct UrlReadMessage {
+  uint32_t code;
+  uint32_t streamId;
+  uint32_t callbackNumber;
+  uint32_t processId;
+  int32_t bytesToRead;
+  uint32_t reserved;
+};
+static_assert(sizeof(UrlReadMessage) == 24);
+
+struct UrlCloseMessage {
+  uint32_t code;
+  uint32_t streamId;
+  uint32_t reserved;
+};
+static_assert(sizeof(UrlCloseMessage) == 12);
+
+PPUrlLoader* lookUp(PP_Resource id) {
+  return pluginInstance->getResFromId<PPUrlLoader, kResUrlLoader>(static_cast<uint32_t>(id));
+}
+
+uint32_t wordAt(const uint8_t* message, size_t offset) {
+  uint32_t value;
+  memcpy(&value, message + offset, sizeof(value));
+  return value;
+}
+
+// The loader whose handle `which` holds `entry`, or null when the entry is detached or
+// belongs to something else (a number the controlling process got wrong).
+PPUrlLoader* loaderHolding(PendingCallback* entry, PendingCallbackRef PPUrlLoader::*which) {
+  if (entry == nullptr || !entry->isAttached() || entry->owner->resType != kResUrlLoader)
+    return nullptr;
+  auto* loader = static_cast<PPUrlLoader*>(entry->owner);
+  return entry->ownerRef == &(loader->*which) ? loader : nullptr;
+}
+
+// Reads `size` bytes of trailing text. The string grows with what actually arrives, so
+// an absurd length from the peer costs no more memory than the bytes it really sends.
+std::string readText(uint32_t size) {
+  std::string text;
+  constexpr uint32_t kChunk = 1 << 20;
+  while (text.size() < size) {
+    size_t at = text.size();
+    size_t piece = std::min<size_t>(kChunk, size - at);
+    text.resize(at + piece);
+    pluginInstance->readCommand(&text[at], piece);
+  }
+  return text;
+}
+
+}  // namespace
+
+PPUrlLoader::~PPUrlLoader() {
+  if (streamId != 0) {
+    UrlCloseMessage message{MSG_URL_CLOSE, streamId, 0};
+    pluginInstance->send(&message, sizeof(message));
+    streamId = 0;
+  }
+  // The handles' destructors detach pending entries: their messages then complete them
+  // with PP_ERROR_ABORTED, or discard the progress registration.
+}
+
+void handleUrlResponse(const uint8_t* message) {
+  uint32_t streamId = wordAt(message, 4);
+  int32_t status = static_cast<int32_t>(wordAt(message, 12));
+  std::string url = readText(wordAt(message, 16));
+  std::string headers = readText(wordAt(message, 20));
+  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 8));
+  if (entry == nullptr) return;
+  if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
+  PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
+  if (loader == nullptr) return;
+  loader->statusCode = status;
+  loader->responseUrl = std::move(url);
+  loader->responseHeaders = std::move(headers);
+  loader->streamId = streamId;
+  entry->run(PP_OK);
+}
+
+void handleUrlBodyData(const uint8_t* message) {
+  uint32_t count = wordAt(message, 8);
+  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+  PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
+  if (loader != nullptr && loader->readDestination != nullptr) {
+    // Straight into the plug-in's buffer, never more than the read asked for; bytes
+    // beyond that are read off the connection and dropped.
+    uint32_t copied = std::min<uint32_t>(count, static_cast<uint32_t>(loader->readCount));
+    pluginInstance->readCommand(loader->readDestination, copied);
+    pluginInstance->skipCommandBytes(count - copied);
+    loader->readDestination = nullptr;
+    loader->readCount = 0;
+    entry->run(static_cast<int32_t>(copied));
+    return;
+  }
+  pluginInstance->skipCommandBytes(count);
+  if (entry != nullptr && !entry->isAttached()) entry->run(PP_ERROR_ABORTED);
+}
+
+void handleUrlFailed(const uint8_t* message) {
+  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 8));
+  if (entry == nullptr) return;
+  if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
+  // The progress registration shares the Open's callback, which must not run twice.
+  if (loaderHolding(entry, &PPUrlLoader::progressRegistration) != nullptr) return entry->abort();
+  if (PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback)) {
+    loader->readDestination = nullptr;
+    loader->readCount = 0;
+  }
+  entry->run(PP_ERROR_FAILED);
+}
+
+void handleUrlProgress(const uint8_t* message) {
+  uint32_t received = wordAt(message, 8);
+  uint32_t total = wordAt(message, 12);
+  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+  if (entry == nullptr) return;
+  if (entry->isAttached()) {
+    PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::progressRegistration);
+    if (loader == nullptr) return;
+    loader->progressKnown = true;
+    loader->bytesReceived = received;
+    loader->totalBytes = total;
+  }
+  // The registration's callback is never called: a complete download just ends it.
+  if (received == total) entry->abort();
+}
+
+static PP_Resource ZEMA_UrlLoader_Create(PP_Instance) {
+  return pluginInstance->allocateResId(new PPUrlLoader);
+}
+
+static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_info,
+                                   PP_CompletionCallback callback) {
+  PPUrlLoader* loader = lookUp(loader_id);
+  PPUrlRequestInfo* request = lookUpUrlRequestInfo(request_info);
+  if (loader == nullptr || request == nullptr) return PP_ERROR_BADRESOURCE;
+  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  loader->url = request->url;
+  loader->headers = request->headers;
+  loader->body = request->body;
+  loader->readDestination = nullptr;
+  loader->readCount = 0;
+  // A registration still pending from an earlier Open or read is detached by set().
+  int32_t number = loader->operationCallback.set(callback, loader);
+  int32_t progressNumber = 0;
+  if (request->recordDownloadProgress)
+    progressNumber = loader->progressRegistration.set(callback, loader);
+  else
+    loader->progressRegistration.unset();
+
+  UrlOpenMessage message{MSG_URL_OPEN,
+                         static_cast<uint32_t>(number),
+                         static_cast<uint32_t>(progressNumber),
+                         static_cast<uint32_t>(getpid()),
+                         static_cast<uint32_t>(loader->url.size()),
+                         static_cast<uint32_t>(loader->headers.size()),
+                         static_cast<uint32_t>(loader->body.size()),
+                         request->method,
+                         0};
+  pluginInstance->send(&message, sizeof(message),
+                       {{loader->url.data(), loader->url.size()},
+                        {loader->headers.data(), loader->headers.size()},
+                        {loader->body.data(), loader->body.size()}});
+  return PP_OK_COMPLETIONPENDING;
+}
+
+static PP_Bool ZEMA_UrlLoader_GetDownloadProgress(PP_Resource loader_id, int64_t* bytes_received,
+                                                  int64_t* total_bytes) {
+  PPUrlLoader* loader = lookUp(loader_id);
+  if (loader == nullptr || !loader->progressKnown) return PP_FALSE;
+  if (bytes_received != nullptr) *bytes_received = loader->bytesReceived;
+  if (total_bytes != nullptr) *total_bytes = loader->totalBytes;
+  return PP_TRUE;
+}
+
+static PP_Resource ZEMA_UrlLoader_GetResponseInfo(PP_Resource loader_id) {
+  PPUrlLoader* loader = lookUp(loader_id);
+  if (loader == nullptr) return 0;
+  return pluginInstance->allocateResId(
+      new PPResponseInfo(loader->statusCode, loader->responseUrl, loader->responseHeaders));
+}
+
+static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buffer,
+                                               int32_t bytes_to_read,
+                                               PP_CompletionCallback callback) {
+  PPUrlLoader* loader = lookUp(loader_id);
+  if (loader == nullptr) return PP_ERROR_BADRESOURCE;
+  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  int32_t number = loader->operationCallback.set(callback, loader);
+  // Without a buffer, or with a count below 1, nothing is ever copied.
+  loader->readDestination = buffer;
+  loader->readCount = buffer != nullptr ? std::max(bytes_to_read, 0) : 0;
+  UrlReadMessage message{MSG_URL_READ,
+                         loader->streamId,
+                         static_cast<uint32_t>(number),
+                         static_cast<uint32_t>(getpid()),
+                         bytes_to_read,
+                         0};
+  pluginInstance->send(&message, sizeof(message));
+  return PP_OK_COMPLETIONPENDING;
+}
+
+// The stream stays open until the loader is destroyed; a pending read goes on.
+static void ZEMA_UrlLoader_Close(PP_Resource) {}
 
 using Iface = PPB_URLLoader_1_0;
 
 const PPB_URLLoader_1_0 ppbUrlLoadr = {
-    /* ZEMA_UrlLoader_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_UrlLoader_Create,
     /* ZEMA_UrlLoader_IsURLLoader */ NotImplemented<decltype(Iface::IsURLLoader)>::entry,
-    /* ZEMA_UrlLoader_Open */ NotImplemented<decltype(Iface::Open)>::entry,
+    ZEMA_UrlLoader_Open,
     /* ZEMA_UrlLoader_FollowRedirect */ NotImplemented<decltype(Iface::FollowRedirect)>::entry,
     /* ZEMA_UrlLoader_GetUploadProgress */
     NotImplemented<decltype(Iface::GetUploadProgress)>::entry,
-    /* ZEMA_UrlLoader_GetDownloadProgress */
-    NotImplemented<decltype(Iface::GetDownloadProgress)>::entry,
-    /* ZEMA_UrlLoader_GetResponseInfo */ NotImplemented<decltype(Iface::GetResponseInfo)>::entry,
-    /* ZEMA_UrlLoader_ReadResponseBody */ NotImplemented<decltype(Iface::ReadResponseBody)>::entry,
+    ZEMA_UrlLoader_GetDownloadProgress,
+    ZEMA_UrlLoader_GetResponseInfo,
+    ZEMA_UrlLoader_ReadResponseBody,
     /* ZEMA_UrlLoader_FinishStreamingToFile */
     NotImplemented<decltype(Iface::FinishStreamingToFile)>::entry,
-    /* ZEMA_UrlLoader_Close */ NotImplemented<decltype(Iface::Close)>::entry,
+    ZEMA_UrlLoader_Close,
 };

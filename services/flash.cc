@@ -1,6 +1,7 @@
 // "PPB_Flash;13.0": the Flash-specific browser services.
 #include "services/flash.h"
 
+#include "net/navigate.h"
 #include "resources/not_implemented.h"
 
 // The plug-in's area is never covered by anything else of the page.
@@ -15,7 +16,7 @@ const PPB_Flash_13_0 ppbFlash = {
         decltype(Iface::SetInstanceAlwaysOnTop)>::entry,
     /* ZEMA_DrawGlyphs */ NotImplemented<decltype(Iface::DrawGlyphs)>::entry,
     /* ZEMA_GetProxyForURL */ NotImplemented<decltype(Iface::GetProxyForURL)>::entry,
-    /* ZEMA_Navigate */ NotImplemented<decltype(Iface::Navigate)>::entry,
+    ZEMA_Navigate,
     /* ZEMA_GetLocalTimeZoneOffset */
     NotImplemented<decltype(Iface::GetLocalTimeZoneOffset)>::entry,
     /* ZEMA_GetCommandLineArgs */ NotImplemented<decltype(Iface::GetCommandLineArgs)>::entry,
