@@ -97,8 +97,10 @@ void handleUrlResponse(const uint8_t* message) {
   PendingCallback* entry = pluginInstance->findPending(wordAt(message, 8));
   if (entry == nullptr) return;
   if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
+  // Only an Open is answered by a response; a number that belongs to anything else
+  // (a read, a progress registration, another resource) is ignored.
   PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
-  if (loader == nullptr) return;
+  if (loader == nullptr || loader->readPending) return;
   loader->statusCode = status;
   loader->responseUrl = std::move(url);
   loader->responseHeaders = std::move(headers);
@@ -110,7 +112,7 @@ void handleUrlBodyData(const uint8_t* message) {
   uint32_t count = wordAt(message, 8);
   PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
   PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
-  if (loader != nullptr && loader->readDestination != nullptr) {
+  if (loader != nullptr && loader->readPending) {
     // Straight into the plug-in's buffer, never more than the read asked for; bytes
     // beyond that are read off the connection and dropped.
     uint32_t copied = std::min<uint32_t>(count, static_cast<uint32_t>(loader->readCount));
@@ -118,6 +120,7 @@ void handleUrlBodyData(const uint8_t* message) {
     pluginInstance->skipCommandBytes(count - copied);
     loader->readDestination = nullptr;
     loader->readCount = 0;
+    loader->readPending = false;
     entry->run(static_cast<int32_t>(copied));
     return;
   }
@@ -134,6 +137,7 @@ void handleUrlFailed(const uint8_t* message) {
   if (PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback)) {
     loader->readDestination = nullptr;
     loader->readCount = 0;
+    loader->readPending = false;
   }
   entry->run(PP_ERROR_FAILED);
 }
@@ -169,6 +173,7 @@ static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_in
   loader->body = request->body;
   loader->readDestination = nullptr;
   loader->readCount = 0;
+  loader->readPending = false;
   // A registration still pending from an earlier Open or read is detached by set().
   int32_t number = loader->operationCallback.set(callback, loader);
   int32_t progressNumber = 0;
@@ -219,6 +224,7 @@ static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buff
   // Without a buffer, or with a count below 1, nothing is ever copied.
   loader->readDestination = buffer;
   loader->readCount = buffer != nullptr ? std::max(bytes_to_read, 0) : 0;
+  loader->readPending = true;
   UrlReadMessage message{MSG_URL_READ,
                          loader->streamId,
                          static_cast<uint32_t>(number),

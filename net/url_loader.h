@@ -31,6 +31,7 @@ class PPUrlLoader : public PPRes {
   bool progressKnown = false;
   void* readDestination = nullptr;  // the plug-in's buffer of the pending read
   int32_t readCount = 0;
+  bool readPending = false;  // the operation callback belongs to a read, not an Open
 };
 
 // Handling of the incoming URL messages, called by the main loop with the message's
