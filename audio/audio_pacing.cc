@@ -3,9 +3,47 @@
 #include <mutex>
 
 #include "audio/audio_stream.h"
+#include "host/channel.h"
+#include "host/messages.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 
-void PPAudioStream::updateAudioIfNeeded(uint64_t, int) {}
+namespace {
+
+struct AudioSamplesMessage {
+  uint32_t code;
+  uint32_t streamNumber;
+  uint32_t byteCount;
+  uint32_t reserved;
+};
+static_assert(sizeof(AudioSamplesMessage) == 16);
+
+// Frames that `ms` milliseconds of playback at `rate` hold (64-bit product).
+uint32_t framesIn(uint32_t ms, uint32_t rate) {
+  return static_cast<uint32_t>(uint64_t{ms} * rate / 1000);
+}
+
+}  // namespace
+
+void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
+  uint64_t started = startTime;
+  if (started == 0) return;
+  uint32_t elapsed = static_cast<uint32_t>(now - started);
+  // More than 25 ms ahead: nothing to do yet, and the due time stays where it is.
+  if (framesSent > framesIn(elapsed + 25, sampleRate)) return;
+  uint32_t highMark = framesIn(elapsed + 50, sampleRate);
+  uint32_t bytes = sampleFrameCount * 4;
+  while (framesSent < highMark) {
+    callback(sampleBuffer.get(), bytes, userData);
+    // The callback may have stopped or restarted its own stream: its buffer then
+    // belongs to no playback of this count.
+    if (startTime != started) return;
+    AudioSamplesMessage message{MSG_AUDIO_SAMPLES, streamNumber, bytes, 0};
+    writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
+    framesSent += sampleFrameCount;
+  }
+  nextDue = now + 25;
+}
 
 uint64_t PluginInstance::audioWaitLocked(uint64_t now) {
   uint64_t wait = UINT64_MAX;
@@ -18,20 +56,28 @@ uint64_t PluginInstance::audioWaitLocked(uint64_t now) {
 }
 
 void PluginInstance::paceAudio(uint64_t now) {
-  // Pacing runs the plug-in's audio callbacks, which may start, stop or destroy streams;
-  // walk a copy and skip every stream that left the list meanwhile.
+  // Pacing runs the plug-in's audio callbacks, which may start, stop or destroy streams,
+  // and other threads may do the same. Walk a copy, holding a reference on each stream
+  // so that none is destroyed under the walk, and skip every stream that left the list
+  // meanwhile. A stream whose count already reached zero is on its way out: skip it.
   std::vector<PPAudioStream*> streams;
   {
     std::lock_guard<std::mutex> guard(lock);
     if (audioStreams.empty()) return;
-    streams = audioStreams;
+    for (PPAudioStream* stream : audioStreams) {
+      if (stream->refCount.load() <= 0) continue;
+      stream->refCount.fetch_add(1);
+      streams.push_back(stream);
+    }
   }
   for (PPAudioStream* stream : streams) {
+    bool listed;
     {
       std::lock_guard<std::mutex> guard(lock);
-      if (std::find(audioStreams.begin(), audioStreams.end(), stream) == audioStreams.end())
-        continue;
+      listed = std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
     }
-    stream->updateAudioIfNeeded(now, commandFd);
+    if (listed) stream->updateAudioIfNeeded(now, commandFd);
   }
+  // Give the references back; a stream released meanwhile by the plug-in goes now.
+  for (PPAudioStream* stream : streams) releaseResourceObject(stream);
 }

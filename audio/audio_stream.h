@@ -1,19 +1,46 @@
-// Audio output streams, paced by the main loop.
+// Audio output streams. The host has no audio device: the main loop calls each playing
+// stream's plug-in callback whenever the controlling process holds less than 25 ms of
+// audio ahead of real time, and sends every filled buffer on.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "ppapi/ppb_audio.h"
 #include "resources/resource.h"
 
 class PPAudioStream : public PPRes {
  public:
-  PPAudioStream() : PPRes(kResAudioStream) {}
+  PPAudioStream(uint32_t sampleRate, uint32_t sampleFrameCount, PPB_Audio_Callback_1_0 callback,
+                void* userData, std::unique_ptr<uint8_t[]> buffer)
+      : PPRes(kResAudioStream),
+        sampleRate(sampleRate),
+        sampleFrameCount(sampleFrameCount),
+        callback(callback),
+        userData(userData),
+        sampleBuffer(std::move(buffer)) {}
+  // A playing stream stops (and says so) before it goes.
+  ~PPAudioStream() override;
 
-  // When the stream next wants to be paced (millisecond clock).
-  uint64_t nextDueTime() const { return nextDue_; }
-  // Hands the plug-in's samples on to the controlling process when they are due.
+  // Starts, or restarts, playback: a new clock and a new count, announced to the
+  // controlling process; the stream is in the audio stream list once.
+  void startPlayback(uint32_t number);
+  // Stops playback if playing: out of the list, announced to the controlling process.
+  void stopPlayback();
+  bool playing() const { return startTime != 0; }
+
+  uint64_t nextDueTime() const { return nextDue; }
+  // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
+  // than 25 ms are ahead. Main thread, without the instance lock.
   void updateAudioIfNeeded(uint64_t now, int commandFd);
 
- private:
-  uint64_t nextDue_ = 0;
+  uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
+  uint64_t nextDue = 0;
+  uint32_t framesSent = 0;
+  const uint32_t sampleRate;
+  uint32_t streamNumber = 0;  // the stream's own handle, set at each start
+  const uint32_t sampleFrameCount;
+  const PPB_Audio_Callback_1_0 callback;
+  void* const userData;
+  const std::unique_ptr<uint8_t[]> sampleBuffer;  // frame count × 4 bytes, reused
 };

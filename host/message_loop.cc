@@ -13,6 +13,7 @@
 #include "input/mouse_input_event.h"
 #include "net/url_loader.h"
 #include "resources/resource_table.h"
+#include "services/flash_menu.h"
 
 namespace {
 
@@ -147,6 +148,10 @@ void PluginInstance::handleIncomingMessage() {
       ZEMA_ReleaseResource(id);
       break;
     }
+    case MSG_MENU_RESULT:
+      readPayload();
+      handleMenuResult(message);
+      break;
     case MSG_SCREEN_SIZE:
       readPayload();
       screenWidth = static_cast<int32_t>(wordAt(message, 4));

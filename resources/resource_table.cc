@@ -1,6 +1,7 @@
 // The resource table: handles, lookups and reference counting.
 #include "resources/resource_table.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "host/plugin_instance.h"
@@ -50,6 +51,19 @@ void ZEMA_ReleaseResource(PP_Resource id) {
     res = inst.resources[index];
     if (res->refCount.fetch_sub(1) - 1 > 0) return;
     inst.resources[index] = nullptr;  // the handle is free before the destructor runs
+  }
+  delete res;
+}
+
+void releaseResourceObject(PPRes* res) {
+  PluginInstance& inst = *pluginInstance;
+  {
+    std::lock_guard<std::mutex> guard(inst.lock);
+    if (res->refCount.fetch_sub(1) - 1 > 0) return;
+    // The last reference: free the handle that names the object, as a release by
+    // handle would.
+    auto slot = std::find(inst.resources.begin(), inst.resources.end(), res);
+    if (slot != inst.resources.end()) *slot = nullptr;
   }
   delete res;
 }

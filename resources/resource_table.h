@@ -5,3 +5,8 @@
 
 void ZEMA_AddRefResource(PP_Resource id);
 void ZEMA_ReleaseResource(PP_Resource id);
+
+class PPRes;
+// Gives back a reference held on an object rather than through its handle (the host's
+// own short-lived holds); the last one destroys the object and frees its handle.
+void releaseResourceObject(PPRes* res);

@@ -1,12 +1,111 @@
-// "PPB_Flash_Clipboard;4.0": the clipboard.
+// "PPB_Flash_Clipboard;4.0": the clipboard. The host keeps what the plug-in last wrote,
+// one var per format; only plain text travels to and from the controlling process.
 #include "services/flash_clipboard.h"
 
-#include "resources/not_implemented.h"
+#include <algorithm>
+#include <string>
 
-using Iface = PPB_Flash_Clipboard_4_0;
+#include "host/messages.h"
+#include "host/plugin_instance.h"
+#include "resources/var.h"
+
+namespace {
+
+struct ClipboardReadTextMessage {
+  uint32_t code;
+  uint32_t reserved;
+};
+static_assert(sizeof(ClipboardReadTextMessage) == 8);
+
+struct ClipboardReadTextReply {
+  uint32_t unused0;
+  uint32_t textLength;
+  uint32_t ownText;  // non-zero: answer with the plug-in's own plain-text var
+  uint32_t unused1;
+};
+static_assert(sizeof(ClipboardReadTextReply) == 16);
+
+struct ClipboardWriteTextMessage {
+  uint32_t code;
+  uint32_t textLength;
+  uint32_t reserved;
+};
+static_assert(sizeof(ClipboardWriteTextMessage) == 12);
+
+constexpr PP_Var kNull{PP_VARTYPE_NULL, 0, {}};
+
+bool isKnownFormat(uint32_t format) {
+  return format >= PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT && format <= PP_FLASH_CLIPBOARD_FORMAT_RTF;
+}
+
+// The var in a slot with one more reference, for the caller.
+PP_Var share(const PP_Var& slot) {
+  ZEMA_AddRef(slot);
+  return slot;
+}
+
+}  // namespace
+
+static PP_Bool ZEMA_IsFormatAvailable(PP_Instance, PP_Flash_Clipboard_Type,
+                                      PP_Flash_Clipboard_Format format) {
+  return isKnownFormat(static_cast<uint32_t>(format)) ? PP_TRUE : PP_FALSE;
+}
+
+static PP_Var ZEMA_ReadData(PP_Instance, PP_Flash_Clipboard_Type,
+                            PP_Flash_Clipboard_Format format) {
+  PluginInstance& inst = *pluginInstance;
+  uint32_t f = static_cast<uint32_t>(format);
+  if (f > PP_FLASH_CLIPBOARD_FORMAT_RTF) return kNull;
+  if (f != PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT) return share(inst.clipboard[f]);
+
+  ClipboardReadTextMessage message{MSG_CLIPBOARD_READ_TEXT, 0};
+  inst.send(&message, sizeof(message));
+  ClipboardReadTextReply reply;
+  inst.readReply(&reply, sizeof(reply));
+  if (reply.ownText != 0) return share(inst.clipboard[f]);
+  // The text grows with what arrives, so a wrong count costs no more than the bytes sent.
+  std::string text;
+  while (text.size() < reply.textLength) {
+    size_t at = text.size();
+    size_t piece = std::min<size_t>(size_t{1} << 20, reply.textLength - at);
+    text.resize(at + piece);
+    inst.readReply(&text[at], piece);
+  }
+  return makeStringVar(text);
+}
+
+static int32_t ZEMA_WriteData(PP_Instance, PP_Flash_Clipboard_Type, uint32_t data_item_count,
+                              const PP_Flash_Clipboard_Format formats[],
+                              const PP_Var data_items[]) {
+  PluginInstance& inst = *pluginInstance;
+  // The whole content is replaced, even by an empty write.
+  for (uint32_t f = PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT; f <= PP_FLASH_CLIPBOARD_FORMAT_RTF; ++f) {
+    ZEMA_Release(inst.clipboard[f]);
+    inst.clipboard[f] = kNull;
+  }
+  if (data_item_count == 0) return PP_OK;
+  if (formats == nullptr || data_items == nullptr) return PP_ERROR_BADARGUMENT;
+  for (uint32_t i = 0; i < data_item_count; ++i) {
+    uint32_t f = static_cast<uint32_t>(formats[i]);
+    if (!isKnownFormat(f)) continue;
+    const PP_Var& item = data_items[i];
+    ZEMA_AddRef(item);
+    ZEMA_Release(inst.clipboard[f]);  // an earlier item of the same format
+    inst.clipboard[f] = item;
+    if (f != PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT) continue;
+    // Plain text goes to the controlling process, item by item; a var that is not a
+    // string is only kept.
+    uint32_t length = 0;
+    const char* text = item.type == PP_VARTYPE_STRING ? ZEMA_VarToUtf8(item, &length) : nullptr;
+    if (text == nullptr) continue;
+    ClipboardWriteTextMessage message{MSG_CLIPBOARD_WRITE_TEXT, length, 0};
+    inst.send(&message, sizeof(message), {{text, length}});
+  }
+  return PP_OK;
+}
 
 const PPB_Flash_Clipboard_4_0 ppbFlashClipboard = {
-    /* ZEMA_IsFormatAvailable */ NotImplemented<decltype(Iface::IsFormatAvailable)>::entry,
-    /* ZEMA_ReadData */ NotImplemented<decltype(Iface::ReadData)>::entry,
-    /* ZEMA_WriteData */ NotImplemented<decltype(Iface::WriteData)>::entry,
+    ZEMA_IsFormatAvailable,
+    ZEMA_ReadData,
+    ZEMA_WriteData,
 };

@@ -1,12 +1,99 @@
-// "PPB_Flash_Menu;0.2": context menus.
+// "PPB_Flash_Menu;0.2": context menus shown by the controlling process.
 #include "services/flash_menu.h"
 
+#include <cstring>
+
+#include "host/messages.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+namespace {
+
+struct ShowMenuHeader {
+  uint32_t code;
+  int32_t x;
+  int32_t y;
+  uint32_t itemCount;
+  uint32_t callbackNumber;
+  uint32_t reserved;
+};
+static_assert(sizeof(ShowMenuHeader) == 24);
+
+struct ShowMenuItem {
+  uint32_t type;
+  uint32_t enabled;
+  uint32_t textLength;
+  int32_t id;
+  uint32_t reserved;
+};
+static_assert(sizeof(ShowMenuItem) == 20);
+
+uint32_t wordAt(const uint8_t* message, size_t offset) {
+  uint32_t value;
+  memcpy(&value, message + offset, sizeof(value));
+  return value;
+}
+
+}  // namespace
+
+void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallback& callback,
+                                  int32_t* selectedId) {
+  selectedDestination = selectedId;
+  int32_t number = showCallback.set(callback, this);
+  // One message: the header, then each item's block and text, assembled so that the
+  // whole menu goes out in order.
+  std::vector<uint8_t> body;
+  for (const MenuItem& item : items) {
+    ShowMenuItem block{static_cast<uint32_t>(item.type), item.enabled ? 1u : 0u,
+                       static_cast<uint32_t>(item.text.size()), item.id, 0};
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&block);
+    body.insert(body.end(), bytes, bytes + sizeof(block));
+    body.insert(body.end(), item.text.begin(), item.text.end());
+  }
+  ShowMenuHeader header{
+      MSG_SHOW_MENU, x, y, static_cast<uint32_t>(items.size()), static_cast<uint32_t>(number), 0};
+  pluginInstance->send(&header, sizeof(header), {{body.data(), body.size()}});
+}
+
+void handleMenuResult(const uint8_t* message) {
+  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+  if (entry == nullptr) return;
+  // A menu released meanwhile: nobody is waiting for the answer any more.
+  if (!entry->isAttached()) return entry->abort();
+  if (entry->owner->resType != kResFlashMenu) return;  // a number that is not a menu's
+  auto* menu = static_cast<PPFlashMenu*>(entry->owner);
+  if (entry->ownerRef != &menu->showCallback) return;
+  if (wordAt(message, 12) != 0) return entry->run(PP_ERROR_USERCANCEL);
+  if (menu->selectedDestination != nullptr)
+    *menu->selectedDestination = static_cast<int32_t>(wordAt(message, 8));
+  entry->run(PP_OK);
+}
+
+static PP_Resource ZEMA_FlashMenu_Create(PP_Instance, const PP_Flash_Menu* menu_data) {
+  if (menu_data == nullptr || (menu_data->items == nullptr && menu_data->count != 0)) return 0;
+  auto* menu = new PPFlashMenu;
+  for (uint32_t i = 0; i < menu_data->count; ++i) {
+    const PP_Flash_MenuItem& item = menu_data->items[i];
+    menu->items.push_back(PPFlashMenu::MenuItem{item.type, item.name != nullptr ? item.name : "",
+                                                item.id, item.enabled != PP_FALSE});
+  }
+  return pluginInstance->allocateResId(menu);
+}
+
+static int32_t ZEMA_FlashMenu_Show(PP_Resource menu_id, const PP_Point* location,
+                                   int32_t* selected_id, PP_CompletionCallback callback) {
+  PPRes* res = pluginInstance->getResFromId(menu_id);
+  if (res == nullptr || res->resType != kResFlashMenu) return PP_ERROR_BADRESOURCE;
+  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  PP_Point at = location != nullptr ? *location : PP_Point{0, 0};
+  static_cast<PPFlashMenu*>(res)->sendShowRequest(at.x, at.y, callback, selected_id);
+  return PP_OK_COMPLETIONPENDING;
+}
 
 using Iface = PPB_Flash_Menu_0_2;
 
 const PPB_Flash_Menu_0_2 ppbFlashMenu = {
-    /* ZEMA_FlashMenu_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_FlashMenu_Create,
     /* ZEMA_FlashMenu_IsFlashMenu */ NotImplemented<decltype(Iface::IsFlashMenu)>::entry,
-    /* ZEMA_FlashMenu_Show */ NotImplemented<decltype(Iface::Show)>::entry,
+    ZEMA_FlashMenu_Show,
 };
