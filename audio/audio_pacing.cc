@@ -35,9 +35,10 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
   uint32_t bytes = sampleFrameCount * 4;
   while (framesSent < highMark) {
     callback(sampleBuffer.get(), bytes, userData);
-    // The callback may have stopped or restarted its own stream: its buffer then
-    // belongs to no playback of this count.
-    if (startTime != started) return;
+    // The callback may have stopped or restarted its own stream, whose buffer then
+    // belongs to no playback of this count, or given back the plug-in's last reference
+    // (the pacing walk holds the only one left): either way it wants no more.
+    if (startTime != started || refCount.load() <= 1) return;
     AudioSamplesMessage message{MSG_AUDIO_SAMPLES, streamNumber, bytes, 0};
     writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;
@@ -58,8 +59,10 @@ uint64_t PluginInstance::audioWaitLocked(uint64_t now) {
 void PluginInstance::paceAudio(uint64_t now) {
   // Pacing runs the plug-in's audio callbacks, which may start, stop or destroy streams,
   // and other threads may do the same. Walk a copy, holding a reference on each stream
-  // so that none is destroyed under the walk, and skip every stream that left the list
-  // meanwhile. A stream whose count already reached zero is on its way out: skip it.
+  // so that no object goes away under the walk. A stream that left the list meanwhile,
+  // or whose last reference the plug-in gave back (only the walk's own is left), is
+  // skipped: the plug-in is done with it and its callback must not run again. A stream
+  // whose count already reached zero is on its way out and is not taken at all.
   std::vector<PPAudioStream*> streams;
   {
     std::lock_guard<std::mutex> guard(lock);
@@ -71,13 +74,14 @@ void PluginInstance::paceAudio(uint64_t now) {
     }
   }
   for (PPAudioStream* stream : streams) {
-    bool listed;
+    bool wanted;
     {
       std::lock_guard<std::mutex> guard(lock);
-      listed = std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
+      wanted = stream->refCount.load() > 1 &&
+               std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
     }
-    if (listed) stream->updateAudioIfNeeded(now, commandFd);
+    if (wanted) stream->updateAudioIfNeeded(now, commandFd);
   }
-  // Give the references back; a stream released meanwhile by the plug-in goes now.
+  // Give the references back; a stream the plug-in released meanwhile goes now.
   for (PPAudioStream* stream : streams) releaseResourceObject(stream);
 }

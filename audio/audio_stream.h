@@ -31,7 +31,8 @@ class PPAudioStream : public PPRes {
 
   uint64_t nextDueTime() const { return nextDue; }
   // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
-  // than 25 ms are ahead. Main thread, without the instance lock.
+  // than 25 ms are ahead. Main thread, without the instance lock, with a reference of
+  // the caller's own held on the stream.
   void updateAudioIfNeeded(uint64_t now, int commandFd);
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
