@@ -30,6 +30,11 @@ void HostTest::TearDown() {
 
 HostOptions HostTest::options() const {
   HostOptions opts;
+  opts.hostBinary = ZEMA_HOST_BINARY;
+  opts.emulator = ZEMA_EMULATOR;
+  opts.pluginFile = ZEMA_TEST_PLUGIN;
+  opts.fontFile = ZEMA_FONT_FILE;
+  opts.runRoot = ZEMA_TEST_RUN_DIR;
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   if (info != nullptr) opts.name = std::string(info->test_suite_name()) + "." + info->name();
   return opts;

@@ -16,7 +16,7 @@
 
 #include "controller/host_channel.h"
 #include "host/messages.h"
-#include "tests/support/host_process.h"
+#include "controller/host_process.h"
 
 // Listens on `channel`, starts `host` with `args` and accepts both of its connections.
 // Fails early, with the host's output, when the host ends before connecting.

@@ -1,7 +1,8 @@
-// Runs the real host binary in isolation for one test.
+// Runs the real host binary in isolation: for the integration tests, and for tools that
+// play the controlling process.
 //
-// Each host gets a run folder of its own under the build tree's test-runs/ folder:
-//   <run>/zema  the host's /zema: the test plug-in as libVELTA.so and the font
+// Each host gets a run folder of its own under the options' run root:
+//   <run>/zema  the host's /zema: the plug-in as libVELTA.so and the font
 //   <run>/tmp   the host's /tmp (empty at start; tests may seed or inspect it)
 //   <run>/root  mount point of the host's private root
 // The child moves into a mount namespace of its own and builds a root there from the
@@ -32,9 +33,18 @@
 bool isolateNetwork(std::string* error);
 
 struct HostOptions {
+  // The host program, and the emulator that runs it (qemu-i386 for an i386 host on a
+  // kernel that cannot run i386 programs; empty to run it directly).
+  std::string hostBinary;
+  std::string emulator;
+  // The plug-in and font copied into the host's /zema.
+  std::string pluginFile;
+  std::string fontFile;
+  // The folder under which run folders are made.
+  std::string runRoot;
   // Part of the run folder's name (a test name, say); made safe for a file name.
   std::string name = "host";
-  // Copy the test plug-in in as /zema/libVELTA.so.
+  // Copy the plug-in in as /zema/libVELTA.so.
   bool installPlugin = true;
   // Write these bytes as /zema/libVELTA.so instead (installPlugin is then ignored).
   std::optional<std::string> pluginContents;

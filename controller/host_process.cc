@@ -2,7 +2,7 @@
 // fail with EOVERFLOW on file systems that hand out large ones.
 #define _FILE_OFFSET_BITS 64
 
-#include "tests/support/host_process.h"
+#include "controller/host_process.h"
 
 #include <dirent.h>
 #include <errno.h>
@@ -175,8 +175,8 @@ bool HostProcess::fail(std::string message) {
 
 bool HostProcess::prepareRunDir() {
   static std::atomic<int> counter{0};
-  runDir_ = std::string(ZEMA_TEST_RUN_DIR) + "/" + safeName(options_.name) + "-" +
-            std::to_string(getpid()) + "-" + std::to_string(counter++);
+  runDir_ = options_.runRoot + "/" + safeName(options_.name) + "-" + std::to_string(getpid()) +
+            "-" + std::to_string(counter++);
   std::error_code ec;
   fs::remove_all(runDir_, ec);
   for (const char* sub : {"/zema", "/tmp", "/root"}) {
@@ -191,12 +191,12 @@ bool HostProcess::prepareRunDir() {
   if (options_.pluginContents) {
     if (!writeFile(zema + "/libVELTA.so", *options_.pluginContents, &error_)) return false;
   } else if (options_.installPlugin) {
-    fs::copy_file(ZEMA_TEST_PLUGIN, zema + "/libVELTA.so", ec);
-    if (ec) return fail("cannot copy the test plug-in " ZEMA_TEST_PLUGIN ": " + ec.message());
+    fs::copy_file(options_.pluginFile, zema + "/libVELTA.so", ec);
+    if (ec) return fail("cannot copy the plug-in " + options_.pluginFile + ": " + ec.message());
   }
   if (options_.installFont) {
-    fs::copy_file(ZEMA_FONT_FILE, zema + "/DejaVuSans.ttf", ec);
-    if (ec) return fail("cannot copy the font " ZEMA_FONT_FILE ": " + ec.message());
+    fs::copy_file(options_.fontFile, zema + "/DejaVuSans.ttf", ec);
+    if (ec) return fail("cannot copy the font " + options_.fontFile + ": " + ec.message());
   }
   for (const auto& [path, contents] : options_.zemaFiles) {
     if (!writeFile(zema + "/" + path, contents, &error_)) return false;
@@ -211,12 +211,12 @@ bool HostProcess::start(const std::vector<std::string>& args) {
   if (pid_ > 0) return fail("start: the host was already started");
   if (!prepareRunDir()) return false;
 
-  const std::string emulator = ZEMA_EMULATOR;
-  const std::string hostBinary = ZEMA_HOST_BINARY;
+  const std::string emulator = options_.emulator;
+  const std::string hostBinary = options_.hostBinary;
   const std::string root = runDir_ + "/root";
 
   // The top-level entries of the real root, as the host's root will have them.
-  std::vector<std::string> needed = {hostBinary, ZEMA_TEST_PLUGIN, runDir_};
+  std::vector<std::string> needed = {hostBinary, runDir_};
   if (!emulator.empty()) needed.push_back(emulator);
   std::vector<RootEntry> entries;
   DIR* dir = opendir("/");
