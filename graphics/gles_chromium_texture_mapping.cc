@@ -1,13 +1,76 @@
-// "PPB_GLESChromiumTextureMapping(Dev);0.1": mapped texture uploads.
+// "PPB_GLESChromiumTextureMapping(Dev);0.1": texture uploads through mapped buffers.
 #include "graphics/gles_chromium_texture_mapping.h"
 
-#include "resources/not_implemented.h"
+#include <new>
 
-using Iface = PPB_GLESChromiumTextureMapping_Dev_0_1;
+#include "graphics/graphics_3d.h"
+#include "host/messages.h"
+#include "host/plugin_instance.h"
+
+namespace {
+
+struct TexSubImage2DMessage {
+  uint32_t code;
+  uint32_t contextNumber;
+  uint32_t target;
+  int32_t level;
+  int32_t xOffset;
+  int32_t yOffset;
+  int32_t width;
+  int32_t height;
+  uint32_t format;
+  uint32_t type;
+  uint32_t byteCount;
+  uint32_t reserved;
+};
+static_assert(sizeof(TexSubImage2DMessage) == 48);
+
+}  // namespace
+
+void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context_id,
+                                                               GLenum target, GLint level,
+                                                               GLint xoffset, GLint yoffset,
+                                                               GLsizei width, GLsizei height,
+                                                               GLenum format, GLenum type, GLenum) {
+  PPGraphics3D* context = lookUpGraphics3D(context_id);
+  if (context == nullptr || width < 0 || height < 0) return nullptr;
+  // Every pixel counts 4 bytes, whatever format and type say; the byte count must fit
+  // the message's 32-bit field.
+  uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) * 4;
+  if (bytes > INT32_MAX) return nullptr;
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes > 0 ? bytes : 1]);
+  if (buffer == nullptr) return nullptr;
+  void* address = buffer.get();
+  context->textureMappings[address] = PPGraphics3D::TexMappingData{
+      target, level, xoffset, yoffset, width, height, format, type, std::move(buffer)};
+  return address;
+}
+
+void ZEMA_GLESChromiumTextureMapping_UnmapTexSubImage2DCHROMIUM(PP_Resource context_id,
+                                                                const void* mem) {
+  PPGraphics3D* context = lookUpGraphics3D(context_id);
+  if (context == nullptr) return;
+  auto found = context->textureMappings.find(mem);
+  if (found == context->textureMappings.end()) return;  // no open mapping there
+  const PPGraphics3D::TexMappingData& m = found->second;
+  uint32_t bytes = static_cast<uint32_t>(m.width) * static_cast<uint32_t>(m.height) * 4;
+  TexSubImage2DMessage message{MSG_GL_TEX_SUB_IMAGE_2D,
+                               context->contextNumber,
+                               m.target,
+                               m.level,
+                               m.xOffset,
+                               m.yOffset,
+                               m.width,
+                               m.height,
+                               m.format,
+                               m.type,
+                               bytes,
+                               0};
+  pluginInstance->send(&message, sizeof(message), {{m.buffer.get(), bytes}});
+  context->textureMappings.erase(found);
+}
 
 const PPB_GLESChromiumTextureMapping_Dev_0_1 ppbGlesChromiumTextureMapping = {
-    /* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM */ NotImplemented<
-        decltype(Iface::MapTexSubImage2DCHROMIUM)>::entry,
-    /* ZEMA_GLESChromiumTextureMapping_UnmapTexSubImage2DCHROMIUM */
-    NotImplemented<decltype(Iface::UnmapTexSubImage2DCHROMIUM)>::entry,
+    ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM,
+    ZEMA_GLESChromiumTextureMapping_UnmapTexSubImage2DCHROMIUM,
 };

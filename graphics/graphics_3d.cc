@@ -1,18 +1,144 @@
 // "PPB_Graphics3D;1.0": 3D graphics contexts.
 #include "graphics/graphics_3d.h"
 
+#include "host/messages.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+uint32_t PPGraphics3D::next_id = 1;
+
+namespace {
+
+struct CreateContext3DMessage {
+  uint32_t code;
+  uint32_t contextNumber;
+  int32_t width;
+  int32_t height;
+  uint8_t redSize, greenSize, blueSize, depthSize, stencilSize, samples, sampleBuffers;
+  uint8_t reserved[5];
+};
+static_assert(sizeof(CreateContext3DMessage) == 28);
+
+struct ResizeBuffersMessage {
+  uint32_t code;
+  uint32_t contextNumber;
+  int32_t width;
+  int32_t height;
+  uint32_t reserved;
+};
+static_assert(sizeof(ResizeBuffersMessage) == 20);
+
+struct SwapBuffersMessage {
+  uint32_t code;
+  uint32_t contextNumber;
+  uint32_t callbackNumber;
+  uint32_t reserved;
+};
+static_assert(sizeof(SwapBuffersMessage) == 16);
+
+struct DestroyContext3DMessage {
+  uint32_t code;
+  uint32_t contextNumber;
+  uint32_t reserved;
+};
+static_assert(sizeof(DestroyContext3DMessage) == 12);
+
+}  // namespace
+
+PPGraphics3D* lookUpGraphics3D(PP_Resource id) {
+  return pluginInstance->getResFromId<PPGraphics3D, kResGraphics3D>(static_cast<uint32_t>(id));
+}
+
+PPGraphics3D::~PPGraphics3D() {
+  DestroyContext3DMessage message{MSG_DESTROY_CONTEXT_3D, contextNumber, 0};
+  pluginInstance->send(&message, sizeof(message));
+  // swapCallback's destructor detaches a pending swap: its completion is then discarded.
+  // The open mappings' buffers and the string cache go with their maps.
+}
+
+static PP_Resource ZEMA_Graphics3D_Create(PP_Instance, PP_Resource, const int32_t attrib_list[]) {
+  auto* context = new PPGraphics3D;
+  // Pairs of key and value up to NONE; a null list is an empty one. Keys not known here
+  // are skipped with their values; a key given twice keeps its last value.
+  for (const int32_t* a = attrib_list; a != nullptr && a[0] != PP_GRAPHICS3DATTRIB_NONE; a += 2) {
+    auto low = static_cast<uint8_t>(a[1] & 0xff);
+    switch (a[0]) {
+      case PP_GRAPHICS3DATTRIB_ALPHA_SIZE:
+        context->alphaSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_BLUE_SIZE:
+        context->blueSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_GREEN_SIZE:
+        context->greenSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_RED_SIZE:
+        context->redSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_DEPTH_SIZE:
+        context->depthSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_STENCIL_SIZE:
+        context->stencilSize = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_SAMPLES:
+        context->samples = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_SAMPLE_BUFFERS:
+        context->sampleBuffers = low;
+        break;
+      case PP_GRAPHICS3DATTRIB_WIDTH:
+        context->width = a[1];
+        break;
+      case PP_GRAPHICS3DATTRIB_HEIGHT:
+        context->height = a[1];
+        break;
+      default:
+        break;
+    }
+  }
+  context->contextNumber = PPGraphics3D::next_id++;
+  PP_Resource id = pluginInstance->allocateResId(context);
+  CreateContext3DMessage message{
+      MSG_CREATE_CONTEXT_3D, context->contextNumber, context->width,         context->height,
+      context->redSize,      context->greenSize,     context->blueSize,      context->depthSize,
+      context->stencilSize,  context->samples,       context->sampleBuffers, {}};
+  pluginInstance->send(&message, sizeof(message));
+  return id;
+}
+
+static int32_t ZEMA_Graphics3D_ResizeBuffers(PP_Resource context_id, int32_t width,
+                                             int32_t height) {
+  PPGraphics3D* context = lookUpGraphics3D(context_id);
+  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  if (width < 0 || height < 0) return PP_ERROR_BADARGUMENT;
+  ResizeBuffersMessage message{MSG_RESIZE_BUFFERS, context->contextNumber, width, height, 0};
+  pluginInstance->send(&message, sizeof(message));
+  return PP_OK;
+}
+
+static int32_t ZEMA_Graphics3D_SwapBuffers(PP_Resource context_id, PP_CompletionCallback callback) {
+  PPGraphics3D* context = lookUpGraphics3D(context_id);
+  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  if (context->swapCallback.isPending()) return PP_ERROR_INPROGRESS;
+  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  int32_t number = context->swapCallback.set(callback, context);
+  SwapBuffersMessage message{MSG_SWAP_BUFFERS, context->contextNumber,
+                             static_cast<uint32_t>(number), 0};
+  pluginInstance->send(&message, sizeof(message));
+  return PP_OK_COMPLETIONPENDING;
+}
 
 using Iface = PPB_Graphics3D_1_0;
 
 const PPB_Graphics3D_1_0 ppbGraphics3D = {
     /* ZEMA_Graphics3D_GetAttribMaxValue */ NotImplementedResult<
         decltype(Iface::GetAttribMaxValue)>::entry,
-    /* ZEMA_Graphics3D_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_Graphics3D_Create,
     /* ZEMA_Graphics3D_IsGraphics3D */ NotImplemented<decltype(Iface::IsGraphics3D)>::entry,
     /* ZEMA_Graphics3D_GetAttribs */ NotImplementedResult<decltype(Iface::GetAttribs)>::entry,
     /* ZEMA_Graphics3D_SetAttribs */ NotImplementedResult<decltype(Iface::SetAttribs)>::entry,
     /* ZEMA_Graphics3D_GetError */ NotImplemented<decltype(Iface::GetError)>::entry,
-    /* ZEMA_Graphics3D_ResizeBuffers */ NotImplemented<decltype(Iface::ResizeBuffers)>::entry,
-    /* ZEMA_Graphics3D_SwapBuffers */ NotImplemented<decltype(Iface::SwapBuffers)>::entry,
+    ZEMA_Graphics3D_ResizeBuffers,
+    ZEMA_Graphics3D_SwapBuffers,
 };

@@ -1,7 +1,261 @@
 // "PPB_OpenGLES2;1.0": GLES2 commands.
 #include "graphics/opengles2.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "graphics/graphics_3d.h"
+#include "host/messages.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+
+namespace {
+
+// The channel's 32-bit field for a float: its IEEE bits.
+uint32_t bits(GLfloat value) {
+  return std::bit_cast<uint32_t>(value);
+}
+
+// Writes one GL command: code, the context's number, then `fields`, then the trailing
+// pieces. Every forwarded entry goes through here. False (nothing sent) when `context`
+// names no 3D context.
+bool sendGl(PP_Resource context, uint32_t code, std::initializer_list<uint32_t> fields,
+            std::initializer_list<ChannelPiece> trailing = {}) {
+  PPGraphics3D* gl = lookUpGraphics3D(context);
+  if (gl == nullptr) return false;
+  uint32_t block[16];
+  block[0] = code;
+  block[1] = gl->contextNumber;
+  size_t n = 2;
+  for (uint32_t field : fields) block[n++] = field;
+  pluginInstance->send(block, n * 4, trailing);
+  return true;
+}
+
+// The reply block of a synchronous GL request; its second word is the value, or the
+// byte count of what follows.
+uint32_t readReplyWord() {
+  uint32_t reply[3];
+  pluginInstance->readReply(reply, sizeof(reply));
+  return reply[1];
+}
+
+// A data reply: stores at most `capacity` bytes into `out`; what the peer sends beyond
+// that is read and dropped, so the reply connection stays in step.
+void readDataReply(void* out, size_t capacity) {
+  uint32_t announced = readReplyWord();
+  size_t kept = std::min<size_t>(announced, out != nullptr ? capacity : 0);
+  if (kept > 0) pluginInstance->readReply(out, kept);
+  char scratch[256];
+  for (size_t left = announced - kept; left > 0;) {
+    size_t piece = std::min(left, sizeof(scratch));
+    pluginInstance->readReply(scratch, piece);
+    left -= piece;
+  }
+}
+
+// How many values GetIntegerv yields for `pname`: one unless known to be more.
+size_t integerCount(GLenum pname) {
+  switch (pname) {
+    case 0x0BA2:  // GL_VIEWPORT
+    case 0x0C10:  // GL_SCISSOR_BOX
+    case 0x0C22:  // GL_COLOR_CLEAR_VALUE
+    case 0x0C23:  // GL_COLOR_WRITEMASK
+    case 0x8005:  // GL_BLEND_COLOR
+      return 4;
+    case 0x0B70:  // GL_DEPTH_RANGE
+    case 0x0D3A:  // GL_MAX_VIEWPORT_DIMS
+    case 0x846D:  // GL_ALIASED_POINT_SIZE_RANGE
+    case 0x846E:  // GL_ALIASED_LINE_WIDTH_RANGE
+      return 2;
+    default:
+      return 1;
+  }
+}
+
+uint32_t u(GLint value) {
+  return static_cast<uint32_t>(value);
+}
+
+uint32_t length(const char* text) {
+  return text != nullptr ? static_cast<uint32_t>(strlen(text)) : 0;
+}
+
+}  // namespace
+
+static void ZEMA_OpenGLES2_ActiveTexture(PP_Resource c, GLenum texture) {
+  sendGl(c, MSG_GL_ACTIVE_TEXTURE, {texture, 0});
+}
+static void ZEMA_OpenGLES2_AttachShader(PP_Resource c, GLuint program, GLuint shader) {
+  sendGl(c, MSG_GL_ATTACH_SHADER, {shader, program, 0});  // shader first
+}
+static void ZEMA_OpenGLES2_BindAttribLocation(PP_Resource c, GLuint program, GLuint index,
+                                              const char* name) {
+  sendGl(c, MSG_GL_BIND_ATTRIB_LOCATION, {program, index, length(name), 0}, {{name, length(name)}});
+}
+static void ZEMA_OpenGLES2_BindBuffer(PP_Resource c, GLenum target, GLuint buffer) {
+  sendGl(c, MSG_GL_BIND_BUFFER, {target, buffer, 0});
+}
+static void ZEMA_OpenGLES2_BindTexture(PP_Resource c, GLenum target, GLuint texture) {
+  sendGl(c, MSG_GL_BIND_TEXTURE, {target, texture, 0});
+}
+static void ZEMA_OpenGLES2_BlendFunc(PP_Resource c, GLenum sfactor, GLenum dfactor) {
+  sendGl(c, MSG_GL_BLEND_FUNC, {sfactor, dfactor, 0});
+}
+static void ZEMA_OpenGLES2_BufferData(PP_Resource c, GLenum target, GLsizeiptr size,
+                                      const void* data, GLenum usage) {
+  if (size < 0 || size > INT32_MAX) return;
+  auto bytes = static_cast<uint32_t>(size);
+  // Without data the buffer is only sized: as many zero bytes stand in for it.
+  std::vector<uint8_t> zeros(data == nullptr ? bytes : 0);
+  sendGl(c, MSG_GL_BUFFER_DATA, {target, usage, bytes, 0},
+         {{data != nullptr ? data : zeros.data(), bytes}});
+}
+static void ZEMA_OpenGLES2_ClearColor(PP_Resource c, GLclampf r, GLclampf g, GLclampf b,
+                                      GLclampf a) {
+  sendGl(c, MSG_GL_CLEAR_COLOR, {bits(r), bits(g), bits(b), bits(a)});
+}
+static void ZEMA_OpenGLES2_ColorMask(PP_Resource c, GLboolean r, GLboolean g, GLboolean b,
+                                     GLboolean a) {
+  sendGl(c, MSG_GL_COLOR_MASK, {r, g, b, a, 0});
+}
+static void ZEMA_OpenGLES2_CompileShader(PP_Resource c, GLuint shader) {
+  sendGl(c, MSG_GL_COMPILE_SHADER, {shader, 0});
+}
+GLuint ZEMA_OpenGLES2_CreateHelper(PP_Resource c, uint32_t code, uint32_t argument) {
+  return sendGl(c, code, {argument, 0}) ? readReplyWord() : 0;
+}
+static GLuint ZEMA_OpenGLES2_CreateProgram(PP_Resource c) {
+  return ZEMA_OpenGLES2_CreateHelper(c, MSG_GL_CREATE_PROGRAM, 0);
+}
+static GLuint ZEMA_OpenGLES2_CreateShader(PP_Resource c, GLenum type) {
+  return ZEMA_OpenGLES2_CreateHelper(c, MSG_GL_CREATE_SHADER, type);
+}
+static void ZEMA_OpenGLES2_DeleteShader(PP_Resource c, GLuint shader) {
+  sendGl(c, MSG_GL_DELETE_SHADER, {shader, 0});
+}
+static void ZEMA_OpenGLES2_Disable(PP_Resource c, GLenum cap) {
+  sendGl(c, MSG_GL_DISABLE, {cap, 0});
+}
+static void ZEMA_OpenGLES2_DrawArrays(PP_Resource c, GLenum mode, GLint first, GLsizei count) {
+  sendGl(c, MSG_GL_DRAW_ARRAYS, {mode, u(first), u(count), 0});
+}
+static void ZEMA_OpenGLES2_Enable(PP_Resource c, GLenum cap) {
+  sendGl(c, MSG_GL_ENABLE, {cap, 0});
+}
+static void ZEMA_OpenGLES2_EnableVertexAttribArray(PP_Resource c, GLuint index) {
+  sendGl(c, MSG_GL_ENABLE_VERTEX_ATTRIB_ARRAY, {index, 0});
+}
+static void ZEMA_OpenGLES2_Flush(PP_Resource c) {
+  sendGl(c, MSG_GL_FLUSH, {0, 0});
+}
+static void ZEMA_OpenGLES2_GenBuffers(PP_Resource c, GLsizei n, GLuint* buffers) {
+  if (n >= 0 && sendGl(c, MSG_GL_GEN_BUFFERS, {u(n), 0}))
+    readDataReply(buffers, size_t{static_cast<uint32_t>(n)} * 4);
+}
+static void ZEMA_OpenGLES2_GenTextures(PP_Resource c, GLsizei n, GLuint* textures) {
+  if (n >= 0 && sendGl(c, MSG_GL_GEN_TEXTURES, {u(n), 0}))
+    readDataReply(textures, size_t{static_cast<uint32_t>(n)} * 4);
+}
+static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* params) {
+  if (sendGl(c, MSG_GL_GET_INTEGERV, {pname, 0})) readDataReply(params, integerCount(pname) * 4);
+}
+static void ZEMA_OpenGLES2_GetProgramiv(PP_Resource c, GLuint program, GLenum pname,
+                                        GLint* params) {
+  if (!sendGl(c, MSG_GL_GET_PROGRAMIV, {program, pname, 0})) return;
+  GLint value = static_cast<GLint>(readReplyWord());
+  if (params != nullptr) *params = value;
+}
+static void ZEMA_OpenGLES2_GetShaderiv(PP_Resource c, GLuint shader, GLenum pname, GLint* params) {
+  if (!sendGl(c, MSG_GL_GET_SHADERIV, {shader, pname, 0})) return;
+  GLint value = static_cast<GLint>(readReplyWord());
+  if (params != nullptr) *params = value;
+}
+static const GLubyte* ZEMA_OpenGLES2_GetString(PP_Resource c, GLenum name) {
+  PPGraphics3D* gl = lookUpGraphics3D(c);
+  if (gl == nullptr) return nullptr;
+  auto cached = gl->stringCache.find(name);
+  if (cached == gl->stringCache.end()) {
+    sendGl(c, MSG_GL_GET_STRING, {name, 0});
+    uint32_t size = readReplyWord();
+    // The text grows with what arrives, so a wrong length costs no more than the bytes
+    // actually sent.
+    std::string text;
+    while (text.size() < size) {
+      size_t at = text.size();
+      size_t piece = std::min<size_t>(size_t{1} << 20, size - at);
+      text.resize(at + piece);
+      pluginInstance->readReply(&text[at], piece);
+    }
+    cached = gl->stringCache.emplace(name, std::move(text)).first;
+  }
+  // The cached text keeps its NUL and its address until the context goes.
+  return reinterpret_cast<const GLubyte*>(cached->second.c_str());
+}
+static GLint ZEMA_OpenGLES2_GetUniformLocation(PP_Resource c, GLuint program, const char* name) {
+  if (!sendGl(c, MSG_GL_GET_UNIFORM_LOCATION, {program, length(name), 0}, {{name, length(name)}}))
+    return -1;
+  return static_cast<GLint>(readReplyWord());
+}
+static void ZEMA_OpenGLES2_LinkProgram(PP_Resource c, GLuint program) {
+  sendGl(c, MSG_GL_LINK_PROGRAM, {program, 0});
+}
+static void ZEMA_OpenGLES2_PixelStorei(PP_Resource c, GLenum pname, GLint param) {
+  sendGl(c, MSG_GL_PIXEL_STOREI, {pname, u(param), 0});
+}
+static void ZEMA_OpenGLES2_ShaderSource(PP_Resource c, GLuint shader, GLsizei count,
+                                        const char** str, const GLint* lengths) {
+  if (count < 0 || (count > 0 && str == nullptr)) return;
+  // One piece per string: its given length, or up to its NUL where none is given.
+  std::string joined;
+  for (GLsizei i = 0; i < count; ++i) {
+    if (str[i] == nullptr) continue;
+    bool given = lengths != nullptr && lengths[i] >= 0;
+    joined.append(str[i], given ? static_cast<size_t>(lengths[i]) : strlen(str[i]));
+  }
+  auto total = static_cast<uint32_t>(joined.size());
+  sendGl(c, MSG_GL_SHADER_SOURCE, {shader, total, 0}, {{joined.data(), total}});
+}
+static void ZEMA_OpenGLES2_TexImage2D(PP_Resource c, GLenum target, GLint level,
+                                      GLint internalformat, GLsizei width, GLsizei height, GLint,
+                                      GLenum format, GLenum type, const void* pixels) {
+  // Every pixel counts 4 bytes, whatever format and type say; none without pixels.
+  uint64_t bytes = 0;
+  if (pixels != nullptr && width > 0 && height > 0)
+    bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) * 4;
+  if (bytes > INT32_MAX) return;
+  auto count = static_cast<uint32_t>(bytes);
+  sendGl(c, MSG_GL_TEX_IMAGE_2D,
+         {target, u(level), u(internalformat), u(width), u(height), format, type, count, 0},
+         {{pixels, count}});
+}
+static void ZEMA_OpenGLES2_TexParameteri(PP_Resource c, GLenum target, GLenum pname, GLint param) {
+  sendGl(c, MSG_GL_TEX_PARAMETERI, {target, pname, u(param), 0});
+}
+static void ZEMA_OpenGLES2_Uniform1i(PP_Resource c, GLint location, GLint x) {
+  sendGl(c, MSG_GL_UNIFORM1I, {u(location), u(x), 0});
+}
+static void ZEMA_OpenGLES2_Uniform2f(PP_Resource c, GLint location, GLfloat x, GLfloat y) {
+  sendGl(c, MSG_GL_UNIFORM2F, {u(location), bits(x), bits(y)});
+}
+static void ZEMA_OpenGLES2_UseProgram(PP_Resource c, GLuint program) {
+  sendGl(c, MSG_GL_USE_PROGRAM, {program, 0});
+}
+static void ZEMA_OpenGLES2_VertexAttribPointer(PP_Resource c, GLuint index, GLint size, GLenum type,
+                                               GLboolean normalized, GLsizei stride,
+                                               const void* ptr) {
+  // Only the pointer's value goes: an offset into the bound buffer.
+  sendGl(c, MSG_GL_VERTEX_ATTRIB_POINTER,
+         {index, u(size), type, normalized, u(stride),
+          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ptr)), 0});
+}
+static void ZEMA_OpenGLES2_Viewport(PP_Resource c, GLint x, GLint y, GLsizei width,
+                                    GLsizei height) {
+  sendGl(c, MSG_GL_VIEWPORT, {u(x), u(y), u(width), u(height), 0});
+}
 
 using Iface = PPB_OpenGLES2_1_0;
 
@@ -11,31 +265,30 @@ static GLint ZEMA_OpenGLES2_GetAttribLocation(PP_Resource, GLuint, const char*) 
 }
 
 const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
-    /* ZEMA_OpenGLES2_ActiveTexture */ NotImplemented<decltype(Iface::ActiveTexture)>::entry,
-    /* ZEMA_OpenGLES2_AttachShader */ NotImplemented<decltype(Iface::AttachShader)>::entry,
-    /* ZEMA_OpenGLES2_BindAttribLocation */
-    NotImplemented<decltype(Iface::BindAttribLocation)>::entry,
-    /* ZEMA_OpenGLES2_BindBuffer */ NotImplemented<decltype(Iface::BindBuffer)>::entry,
+    ZEMA_OpenGLES2_ActiveTexture,
+    ZEMA_OpenGLES2_AttachShader,
+    ZEMA_OpenGLES2_BindAttribLocation,
+    ZEMA_OpenGLES2_BindBuffer,
     /* ZEMA_OpenGLES2_BindFramebuffer */ NotImplemented<decltype(Iface::BindFramebuffer)>::entry,
     /* ZEMA_OpenGLES2_BindRenderbuffer */ NotImplemented<decltype(Iface::BindRenderbuffer)>::entry,
-    /* ZEMA_OpenGLES2_BindTexture */ NotImplemented<decltype(Iface::BindTexture)>::entry,
+    ZEMA_OpenGLES2_BindTexture,
     /* ZEMA_OpenGLES2_BlendColor */ NotImplemented<decltype(Iface::BlendColor)>::entry,
     /* ZEMA_OpenGLES2_BlendEquation */ NotImplemented<decltype(Iface::BlendEquation)>::entry,
     /* ZEMA_OpenGLES2_BlendEquationSeparate */
     NotImplemented<decltype(Iface::BlendEquationSeparate)>::entry,
-    /* ZEMA_OpenGLES2_BlendFunc */ NotImplemented<decltype(Iface::BlendFunc)>::entry,
+    ZEMA_OpenGLES2_BlendFunc,
     /* ZEMA_OpenGLES2_BlendFuncSeparate */
     NotImplemented<decltype(Iface::BlendFuncSeparate)>::entry,
-    /* ZEMA_OpenGLES2_BufferData */ NotImplemented<decltype(Iface::BufferData)>::entry,
+    ZEMA_OpenGLES2_BufferData,
     /* ZEMA_OpenGLES2_BufferSubData */ NotImplemented<decltype(Iface::BufferSubData)>::entry,
     /* ZEMA_OpenGLES2_CheckFramebufferStatus */
     NotImplemented<decltype(Iface::CheckFramebufferStatus)>::entry,
     /* ZEMA_OpenGLES2_Clear */ NotImplemented<decltype(Iface::Clear)>::entry,
-    /* ZEMA_OpenGLES2_ClearColor */ NotImplemented<decltype(Iface::ClearColor)>::entry,
+    ZEMA_OpenGLES2_ClearColor,
     /* ZEMA_OpenGLES2_ClearDepthf */ NotImplemented<decltype(Iface::ClearDepthf)>::entry,
     /* ZEMA_OpenGLES2_ClearStencil */ NotImplemented<decltype(Iface::ClearStencil)>::entry,
-    /* ZEMA_OpenGLES2_ColorMask */ NotImplemented<decltype(Iface::ColorMask)>::entry,
-    /* ZEMA_OpenGLES2_CompileShader */ NotImplemented<decltype(Iface::CompileShader)>::entry,
+    ZEMA_OpenGLES2_ColorMask,
+    ZEMA_OpenGLES2_CompileShader,
     /* ZEMA_OpenGLES2_CompressedTexImage2D */
     NotImplemented<decltype(Iface::CompressedTexImage2D)>::entry,
     /* ZEMA_OpenGLES2_CompressedTexSubImage2D */
@@ -43,8 +296,8 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_CopyTexImage2D */ NotImplemented<decltype(Iface::CopyTexImage2D)>::entry,
     /* ZEMA_OpenGLES2_CopyTexSubImage2D */
     NotImplemented<decltype(Iface::CopyTexSubImage2D)>::entry,
-    /* ZEMA_OpenGLES2_CreateProgram */ NotImplemented<decltype(Iface::CreateProgram)>::entry,
-    /* ZEMA_OpenGLES2_CreateShader */ NotImplemented<decltype(Iface::CreateShader)>::entry,
+    ZEMA_OpenGLES2_CreateProgram,
+    ZEMA_OpenGLES2_CreateShader,
     /* ZEMA_OpenGLES2_CullFace */ NotImplemented<decltype(Iface::CullFace)>::entry,
     /* ZEMA_OpenGLES2_DeleteBuffers */ NotImplemented<decltype(Iface::DeleteBuffers)>::entry,
     /* ZEMA_OpenGLES2_DeleteFramebuffers */
@@ -52,32 +305,31 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_DeleteProgram */ NotImplemented<decltype(Iface::DeleteProgram)>::entry,
     /* ZEMA_OpenGLES2_DeleteRenderbuffers */
     NotImplemented<decltype(Iface::DeleteRenderbuffers)>::entry,
-    /* ZEMA_OpenGLES2_DeleteShader */ NotImplemented<decltype(Iface::DeleteShader)>::entry,
+    ZEMA_OpenGLES2_DeleteShader,
     /* ZEMA_OpenGLES2_DeleteTextures */ NotImplemented<decltype(Iface::DeleteTextures)>::entry,
     /* ZEMA_OpenGLES2_DepthFunc */ NotImplemented<decltype(Iface::DepthFunc)>::entry,
     /* ZEMA_OpenGLES2_DepthMask */ NotImplemented<decltype(Iface::DepthMask)>::entry,
     /* ZEMA_OpenGLES2_DepthRangef */ NotImplemented<decltype(Iface::DepthRangef)>::entry,
     /* ZEMA_OpenGLES2_DetachShader */ NotImplemented<decltype(Iface::DetachShader)>::entry,
-    /* ZEMA_OpenGLES2_Disable */ NotImplemented<decltype(Iface::Disable)>::entry,
+    ZEMA_OpenGLES2_Disable,
     /* ZEMA_OpenGLES2_DisableVertexAttribArray */
     NotImplemented<decltype(Iface::DisableVertexAttribArray)>::entry,
-    /* ZEMA_OpenGLES2_DrawArrays */ NotImplemented<decltype(Iface::DrawArrays)>::entry,
+    ZEMA_OpenGLES2_DrawArrays,
     /* ZEMA_OpenGLES2_DrawElements */ NotImplemented<decltype(Iface::DrawElements)>::entry,
-    /* ZEMA_OpenGLES2_Enable */ NotImplemented<decltype(Iface::Enable)>::entry,
-    /* ZEMA_OpenGLES2_EnableVertexAttribArray */
-    NotImplemented<decltype(Iface::EnableVertexAttribArray)>::entry,
+    ZEMA_OpenGLES2_Enable,
+    ZEMA_OpenGLES2_EnableVertexAttribArray,
     /* ZEMA_OpenGLES2_Finish */ NotImplemented<decltype(Iface::Finish)>::entry,
-    /* ZEMA_OpenGLES2_Flush */ NotImplemented<decltype(Iface::Flush)>::entry,
+    ZEMA_OpenGLES2_Flush,
     /* ZEMA_OpenGLES2_FramebufferRenderbuffer */
     NotImplemented<decltype(Iface::FramebufferRenderbuffer)>::entry,
     /* ZEMA_OpenGLES2_FramebufferTexture2D */
     NotImplemented<decltype(Iface::FramebufferTexture2D)>::entry,
     /* ZEMA_OpenGLES2_FrontFace */ NotImplemented<decltype(Iface::FrontFace)>::entry,
-    /* ZEMA_OpenGLES2_GenBuffers */ NotImplemented<decltype(Iface::GenBuffers)>::entry,
+    ZEMA_OpenGLES2_GenBuffers,
     /* ZEMA_OpenGLES2_GenerateMipmap */ NotImplemented<decltype(Iface::GenerateMipmap)>::entry,
     /* ZEMA_OpenGLES2_GenFramebuffers */ NotImplemented<decltype(Iface::GenFramebuffers)>::entry,
     /* ZEMA_OpenGLES2_GenRenderbuffers */ NotImplemented<decltype(Iface::GenRenderbuffers)>::entry,
-    /* ZEMA_OpenGLES2_GenTextures */ NotImplemented<decltype(Iface::GenTextures)>::entry,
+    ZEMA_OpenGLES2_GenTextures,
     /* ZEMA_OpenGLES2_GetActiveAttrib */ NotImplemented<decltype(Iface::GetActiveAttrib)>::entry,
     /* ZEMA_OpenGLES2_GetActiveUniform */ NotImplemented<decltype(Iface::GetActiveUniform)>::entry,
     /* ZEMA_OpenGLES2_GetAttachedShaders */
@@ -90,26 +342,25 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_GetFloatv */ NotImplemented<decltype(Iface::GetFloatv)>::entry,
     /* ZEMA_OpenGLES2_GetFramebufferAttachmentParameteriv */
     NotImplemented<decltype(Iface::GetFramebufferAttachmentParameteriv)>::entry,
-    /* ZEMA_OpenGLES2_GetIntegerv */ NotImplemented<decltype(Iface::GetIntegerv)>::entry,
-    /* ZEMA_OpenGLES2_GetProgramiv */ NotImplemented<decltype(Iface::GetProgramiv)>::entry,
+    ZEMA_OpenGLES2_GetIntegerv,
+    ZEMA_OpenGLES2_GetProgramiv,
     /* ZEMA_OpenGLES2_GetProgramInfoLog */
     NotImplemented<decltype(Iface::GetProgramInfoLog)>::entry,
     /* ZEMA_OpenGLES2_GetRenderbufferParameteriv */
     NotImplemented<decltype(Iface::GetRenderbufferParameteriv)>::entry,
-    /* ZEMA_OpenGLES2_GetShaderiv */ NotImplemented<decltype(Iface::GetShaderiv)>::entry,
+    ZEMA_OpenGLES2_GetShaderiv,
     /* ZEMA_OpenGLES2_GetShaderInfoLog */ NotImplemented<decltype(Iface::GetShaderInfoLog)>::entry,
     /* ZEMA_OpenGLES2_GetShaderPrecisionFormat */
     NotImplemented<decltype(Iface::GetShaderPrecisionFormat)>::entry,
     /* ZEMA_OpenGLES2_GetShaderSource */ NotImplemented<decltype(Iface::GetShaderSource)>::entry,
-    /* ZEMA_OpenGLES2_GetString */ NotImplemented<decltype(Iface::GetString)>::entry,
+    ZEMA_OpenGLES2_GetString,
     /* ZEMA_OpenGLES2_GetTexParameterfv */
     NotImplemented<decltype(Iface::GetTexParameterfv)>::entry,
     /* ZEMA_OpenGLES2_GetTexParameteriv */
     NotImplemented<decltype(Iface::GetTexParameteriv)>::entry,
     /* ZEMA_OpenGLES2_GetUniformfv */ NotImplemented<decltype(Iface::GetUniformfv)>::entry,
     /* ZEMA_OpenGLES2_GetUniformiv */ NotImplemented<decltype(Iface::GetUniformiv)>::entry,
-    /* ZEMA_OpenGLES2_GetUniformLocation */
-    NotImplemented<decltype(Iface::GetUniformLocation)>::entry,
+    ZEMA_OpenGLES2_GetUniformLocation,
     /* ZEMA_OpenGLES2_GetVertexAttribfv */
     NotImplemented<decltype(Iface::GetVertexAttribfv)>::entry,
     /* ZEMA_OpenGLES2_GetVertexAttribiv */
@@ -125,8 +376,8 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_IsShader */ NotImplemented<decltype(Iface::IsShader)>::entry,
     /* ZEMA_OpenGLES2_IsTexture */ NotImplemented<decltype(Iface::IsTexture)>::entry,
     /* ZEMA_OpenGLES2_LineWidth */ NotImplemented<decltype(Iface::LineWidth)>::entry,
-    /* ZEMA_OpenGLES2_LinkProgram */ NotImplemented<decltype(Iface::LinkProgram)>::entry,
-    /* ZEMA_OpenGLES2_PixelStorei */ NotImplemented<decltype(Iface::PixelStorei)>::entry,
+    ZEMA_OpenGLES2_LinkProgram,
+    ZEMA_OpenGLES2_PixelStorei,
     /* ZEMA_OpenGLES2_PolygonOffset */ NotImplemented<decltype(Iface::PolygonOffset)>::entry,
     /* ZEMA_OpenGLES2_ReadPixels */ NotImplemented<decltype(Iface::ReadPixels)>::entry,
     /* ZEMA_OpenGLES2_ReleaseShaderCompiler */
@@ -136,7 +387,7 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_SampleCoverage */ NotImplemented<decltype(Iface::SampleCoverage)>::entry,
     /* ZEMA_OpenGLES2_Scissor */ NotImplemented<decltype(Iface::Scissor)>::entry,
     /* ZEMA_OpenGLES2_ShaderBinary */ NotImplemented<decltype(Iface::ShaderBinary)>::entry,
-    /* ZEMA_OpenGLES2_ShaderSource */ NotImplemented<decltype(Iface::ShaderSource)>::entry,
+    ZEMA_OpenGLES2_ShaderSource,
     /* ZEMA_OpenGLES2_StencilFunc */ NotImplemented<decltype(Iface::StencilFunc)>::entry,
     /* ZEMA_OpenGLES2_StencilFuncSeparate */
     NotImplemented<decltype(Iface::StencilFuncSeparate)>::entry,
@@ -146,17 +397,17 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_StencilOp */ NotImplemented<decltype(Iface::StencilOp)>::entry,
     /* ZEMA_OpenGLES2_StencilOpSeparate */
     NotImplemented<decltype(Iface::StencilOpSeparate)>::entry,
-    /* ZEMA_OpenGLES2_TexImage2D */ NotImplemented<decltype(Iface::TexImage2D)>::entry,
+    ZEMA_OpenGLES2_TexImage2D,
     /* ZEMA_OpenGLES2_TexParameterf */ NotImplemented<decltype(Iface::TexParameterf)>::entry,
     /* ZEMA_OpenGLES2_TexParameterfv */ NotImplemented<decltype(Iface::TexParameterfv)>::entry,
-    /* ZEMA_OpenGLES2_TexParameteri */ NotImplemented<decltype(Iface::TexParameteri)>::entry,
+    ZEMA_OpenGLES2_TexParameteri,
     /* ZEMA_OpenGLES2_TexParameteriv */ NotImplemented<decltype(Iface::TexParameteriv)>::entry,
     /* ZEMA_OpenGLES2_TexSubImage2D */ NotImplemented<decltype(Iface::TexSubImage2D)>::entry,
     /* ZEMA_OpenGLES2_Uniform1f */ NotImplemented<decltype(Iface::Uniform1f)>::entry,
     /* ZEMA_OpenGLES2_Uniform1fv */ NotImplemented<decltype(Iface::Uniform1fv)>::entry,
-    /* ZEMA_OpenGLES2_Uniform1i */ NotImplemented<decltype(Iface::Uniform1i)>::entry,
+    ZEMA_OpenGLES2_Uniform1i,
     /* ZEMA_OpenGLES2_Uniform1iv */ NotImplemented<decltype(Iface::Uniform1iv)>::entry,
-    /* ZEMA_OpenGLES2_Uniform2f */ NotImplemented<decltype(Iface::Uniform2f)>::entry,
+    ZEMA_OpenGLES2_Uniform2f,
     /* ZEMA_OpenGLES2_Uniform2fv */ NotImplemented<decltype(Iface::Uniform2fv)>::entry,
     /* ZEMA_OpenGLES2_Uniform2i */ NotImplemented<decltype(Iface::Uniform2i)>::entry,
     /* ZEMA_OpenGLES2_Uniform2iv */ NotImplemented<decltype(Iface::Uniform2iv)>::entry,
@@ -171,7 +422,7 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_UniformMatrix2fv */ NotImplemented<decltype(Iface::UniformMatrix2fv)>::entry,
     /* ZEMA_OpenGLES2_UniformMatrix3fv */ NotImplemented<decltype(Iface::UniformMatrix3fv)>::entry,
     /* ZEMA_OpenGLES2_UniformMatrix4fv */ NotImplemented<decltype(Iface::UniformMatrix4fv)>::entry,
-    /* ZEMA_OpenGLES2_UseProgram */ NotImplemented<decltype(Iface::UseProgram)>::entry,
+    ZEMA_OpenGLES2_UseProgram,
     /* ZEMA_OpenGLES2_ValidateProgram */ NotImplemented<decltype(Iface::ValidateProgram)>::entry,
     /* ZEMA_OpenGLES2_VertexAttrib1f */ NotImplemented<decltype(Iface::VertexAttrib1f)>::entry,
     /* ZEMA_OpenGLES2_VertexAttrib1fv */ NotImplemented<decltype(Iface::VertexAttrib1fv)>::entry,
@@ -181,7 +432,6 @@ const PPB_OpenGLES2_1_0 ppbOpenGLES2 = {
     /* ZEMA_OpenGLES2_VertexAttrib3fv */ NotImplemented<decltype(Iface::VertexAttrib3fv)>::entry,
     /* ZEMA_OpenGLES2_VertexAttrib4f */ NotImplemented<decltype(Iface::VertexAttrib4f)>::entry,
     /* ZEMA_OpenGLES2_VertexAttrib4fv */ NotImplemented<decltype(Iface::VertexAttrib4fv)>::entry,
-    /* ZEMA_OpenGLES2_VertexAttribPointer */
-    NotImplemented<decltype(Iface::VertexAttribPointer)>::entry,
-    /* ZEMA_OpenGLES2_Viewport */ NotImplemented<decltype(Iface::Viewport)>::entry,
+    ZEMA_OpenGLES2_VertexAttribPointer,
+    ZEMA_OpenGLES2_Viewport,
 };
