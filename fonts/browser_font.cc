@@ -1,17 +1,89 @@
 // "PPB_BrowserFont_Trusted;1.0": browser fonts.
 #include "fonts/browser_font.h"
 
+#include "fonts/text_drawing.h"
+#include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/var.h"
+
+namespace {
+
+PPBrowserFont* lookUp(PP_Resource id) {
+  return pluginInstance->getResFromId<PPBrowserFont, kResBrowserFont>(static_cast<uint32_t>(id));
+}
+
+}  // namespace
+
+static PP_Var ZEMA_BrowserFont_GetFontFamilies(PP_Instance) {
+  // Each family name followed by a NUL, the last one included.
+  static constexpr char kFamilies[] = "Arial\0DejaVu Sans";
+  return makeStringVar(kFamilies, sizeof(kFamilies));
+}
+
+static PP_Resource ZEMA_BrowserFont_Create(PP_Instance,
+                                           const PP_BrowserFont_Trusted_Description* d) {
+  if (d == nullptr) return 0;
+  auto* font = new PPBrowserFont;
+  uint32_t length = 0;
+  const char* face = d->face.type == PP_VARTYPE_STRING ? ZEMA_VarToUtf8(d->face, &length) : nullptr;
+  font->faceName = face != nullptr ? std::string(face, length) : std::string("Arial");
+  font->family = d->family;
+  font->size = d->size;
+  font->weight = d->weight;
+  font->italic = d->italic;
+  font->smallCaps = d->small_caps;
+  font->letterSpacing = d->letter_spacing;
+  font->wordSpacing = d->word_spacing;
+  return pluginInstance->allocateResId(font);
+}
+
+static PP_Bool ZEMA_BrowserFont_Describe(PP_Resource font_id, PP_BrowserFont_Trusted_Description* d,
+                                         PP_BrowserFont_Trusted_Metrics* metrics) {
+  PPBrowserFont* font = lookUp(font_id);
+  if (font == nullptr || d == nullptr || metrics == nullptr) return PP_FALSE;
+  d->face = makeStringVar(font->faceName);
+  d->family = static_cast<PP_BrowserFont_Trusted_Family>(font->family);
+  d->size = font->size;
+  d->weight = static_cast<PP_BrowserFont_Trusted_Weight>(font->weight);
+  d->italic = font->italic;
+  d->small_caps = font->smallCaps;
+  d->letter_spacing = font->letterSpacing;
+  d->word_spacing = font->wordSpacing;
+  d->padding = 0;
+  // Metrics from the size alone, the font file is not opened.
+  uint32_t s = font->size;
+  metrics->height = static_cast<int32_t>(s);
+  metrics->ascent = static_cast<int32_t>(8 * s / 10);
+  metrics->descent = static_cast<int32_t>(2 * s / 10);
+  metrics->line_spacing = static_cast<int32_t>(3 * s / 2);
+  metrics->x_height = static_cast<int32_t>(s / 2);
+  return PP_TRUE;
+}
+
+static PP_Bool ZEMA_BrowserFont_DrawTextAt(PP_Resource font_id, PP_Resource image_data,
+                                           const PP_BrowserFont_Trusted_TextRun* text,
+                                           const PP_Point* position, uint32_t color,
+                                           const PP_Rect* clip, PP_Bool) {
+  PPBrowserFont* font = lookUp(font_id);
+  if (font == nullptr) return PP_FALSE;
+  return drawTextAt(*font, image_data, text, position, color, clip);
+}
+
+static int32_t ZEMA_BrowserFont_MeasureText(PP_Resource font_id,
+                                            const PP_BrowserFont_Trusted_TextRun* text) {
+  PPBrowserFont* font = lookUp(font_id);
+  return font != nullptr ? measureText(*font, text) : -1;
+}
 
 using Iface = PPB_BrowserFont_Trusted_1_0;
 
 const PPB_BrowserFont_Trusted_1_0 ppbBrowserFont = {
-    /* ZEMA_BrowserFont_GetFontFamilies */ NotImplemented<decltype(Iface::GetFontFamilies)>::entry,
-    /* ZEMA_BrowserFont_Create */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_BrowserFont_GetFontFamilies,
+    ZEMA_BrowserFont_Create,
     /* ZEMA_BrowserFont_IsFont */ NotImplemented<decltype(Iface::IsFont)>::entry,
-    /* ZEMA_BrowserFont_Describe */ NotImplemented<decltype(Iface::Describe)>::entry,
-    /* ZEMA_BrowserFont_DrawTextAt */ NotImplemented<decltype(Iface::DrawTextAt)>::entry,
-    /* ZEMA_BrowserFont_MeasureText */ NotImplemented<decltype(Iface::MeasureText)>::entry,
+    ZEMA_BrowserFont_Describe,
+    ZEMA_BrowserFont_DrawTextAt,
+    ZEMA_BrowserFont_MeasureText,
     /* ZEMA_BrowserFont_CharacterOffsetForPixel */
     NotImplemented<decltype(Iface::CharacterOffsetForPixel)>::entry,
     /* ZEMA_BrowserFont_PixelOffsetForCharacter */

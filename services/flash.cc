@@ -3,6 +3,7 @@
 
 #include <stdio.h>
 
+#include "fonts/text_drawing.h"
 #include "host/plugin_instance.h"
 #include "net/navigate.h"
 #include "resources/not_implemented.h"
@@ -70,7 +71,7 @@ using Iface = PPB_Flash_13_0;
 
 const PPB_Flash_13_0 ppbFlash = {
     ZEMA_SetInstanceAlwaysOnTop,
-    /* ZEMA_DrawGlyphs */ NotImplemented<decltype(Iface::DrawGlyphs)>::entry,
+    ZEMA_DrawGlyphs,
     ZEMA_GetProxyForURL,
     ZEMA_Navigate,
     ZEMA_GetLocalTimeZoneOffset,

@@ -1,0 +1,46 @@
+// Drawing text into image data: glyph coverage blended into 32-bit pixels, UTF-8
+// decoding, and the text entries of the browser font and PPB_Flash.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "fonts/freetypepp.h"
+#include "ppapi/ppb_browser_font_trusted.h"
+
+class PPImageData;
+
+// The one font file the host draws with.
+inline constexpr char kFontFile[] = "/zema/DejaVuSans.ttf";
+
+// A clip in image pixels; right and bottom are exclusive.
+struct Rect {
+  int32_t left, top, right, bottom;
+};
+
+// The clip an entry draws in: the whole image, or `clip` cut to the image.
+Rect clipRect(const PPImageData& image, const PP_Rect* clip);
+
+// Composites one glyph's coverage at pen (x, y) in `color` (0xAARRGGBB, premultiplied
+// source-over with the coverage as extra alpha) into the pixels inside `clip`.
+void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int32_t x, int32_t y,
+                uint32_t color, const Rect& clip);
+
+// The code points of UTF-8 `text`. A broken sequence (a stray continuation byte, an
+// impossible lead byte, a sequence cut short) yields U+FFFD for its first byte and
+// decoding goes on at the next byte; nothing beyond the text is read.
+std::vector<uint32_t> decodeUtf8(std::string_view text);
+
+struct PPBrowserFont;
+PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
+                   const PP_BrowserFont_Trusted_TextRun* text, const PP_Point* position,
+                   uint32_t color, const PP_Rect* clip);
+int32_t measureText(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text);
+
+PP_Bool ZEMA_DrawGlyphs(PP_Instance instance, PP_Resource pp_image_data,
+                        const PP_BrowserFont_Trusted_Description* font_desc, uint32_t color,
+                        const PP_Point* position, const PP_Rect* clip,
+                        const float transformation[3][3], PP_Bool allow_subpixel_aa,
+                        uint32_t glyph_count, const uint16_t glyph_indices[],
+                        const PP_Point glyph_advances[]);
