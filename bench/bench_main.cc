@@ -14,6 +14,7 @@ namespace {
 const std::pair<const char*, const char*> kPairs[] = {
     {"Flush2D_1920x1080", "PlainCopySwap_1920x1080"},
     {"UrlLoaderStream_64MiB", "RawSocketRead_64MiB"},
+    {"TextLine_40Glyphs", "FreeTypeRender_40Glyphs"},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -123,6 +123,19 @@ int32_t advanceY(const freetypepp::GlyphBitmap& b) {
 
 }  // namespace
 
+bool drawCodePoints(freetypepp::FontFace& face, PPImageData& image,
+                    const std::vector<uint32_t>& codePoints, PP_Point pen, uint32_t color,
+                    const Rect& clip, bool embolden) {
+  for (uint32_t cp : codePoints) {
+    freetypepp::GlyphBitmap b = face.bitmap_from_char(cp, embolden);
+    if (b.glyph == nullptr) return false;
+    blitBitmap(b, image, pen.x, pen.y, color, clip);
+    pen.x += advanceX(b);
+    pen.y += advanceY(b);
+  }
+  return true;
+}
+
 PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
                    const PP_BrowserFont_Trusted_TextRun* text, const PP_Point* position,
                    uint32_t color, const PP_Rect* clip) {
@@ -131,16 +144,11 @@ PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
   freetypepp::FontFace* face = faceAt(font.size);
   PPImageData* image = lookUpImageData(image_data);
   if (face == nullptr || image == nullptr) return PP_FALSE;
-  Rect rect = clipRect(*image, clip);
-  PP_Point pen = position != nullptr ? *position : PP_Point{0, 0};
-  for (uint32_t cp : decodeUtf8(bytes)) {
-    freetypepp::GlyphBitmap b = face->bitmap_from_char(cp, bold(font.weight));
-    if (b.glyph == nullptr) return PP_FALSE;  // what was drawn stays drawn
-    blitBitmap(b, *image, pen.x, pen.y, color, rect);
-    pen.x += advanceX(b);
-    pen.y += advanceY(b);
-  }
-  return PP_TRUE;
+  return drawCodePoints(*face, *image, decodeUtf8(bytes),
+                        position != nullptr ? *position : PP_Point{0, 0}, color,
+                        clipRect(*image, clip), bold(font.weight))
+             ? PP_TRUE
+             : PP_FALSE;
 }
 
 int32_t measureText(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text) {

@@ -32,6 +32,12 @@ void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int32
 // decoding goes on at the next byte; nothing beyond the text is read.
 std::vector<uint32_t> decodeUtf8(std::string_view text);
 
+// Draws code points from `pen` on: each glyph blended, the pen moved by its advance.
+// False at the first glyph that cannot be produced (what was drawn stays drawn).
+bool drawCodePoints(freetypepp::FontFace& face, PPImageData& image,
+                    const std::vector<uint32_t>& codePoints, PP_Point pen, uint32_t color,
+                    const Rect& clip, bool embolden);
+
 struct PPBrowserFont;
 PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
                    const PP_BrowserFont_Trusted_TextRun* text, const PP_Point* position,
