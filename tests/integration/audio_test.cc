@@ -109,17 +109,17 @@ TEST_F(AudioTest, StreamsGoInStartOrderRestartWithANewCountAndStopWhenDestroyed)
   int samplesOfA = 0;
   Clock::time_point playing = Clock::now();
   while (msSince(playing) < 1000) ASSERT_TRUE(receiveAudio(channel)) << channel.lastError();
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 2, 0, 0}));
+  ASSERT_TRUE(sendStep(2));
   ASSERT_TRUE(until(MSG_AUDIO_STOP, 101));
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 3, 0, 0}));
+  ASSERT_TRUE(sendStep(3));
   ASSERT_TRUE(until(MSG_AUDIO_START, 101));
   Clock::time_point restarted = Clock::now();
   while (samplesOfA < 3) ASSERT_TRUE(until(MSG_AUDIO_SAMPLES, 101, &samplesOfA));
   EXPECT_LT(msSince(restarted), 500.0) << "the restarted stream began a new count";
 
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 4, 0, 0}));
+  ASSERT_TRUE(sendStep(4));
   ASSERT_TRUE(until(MSG_AUDIO_STOP, 102));
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 5, 0, 0}));
+  ASSERT_TRUE(sendStep(5));
   ASSERT_TRUE(until(MSG_AUDIO_STOP, 101));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN audio step 5")) << host->error();
   // Nothing plays any more.

@@ -12,18 +12,6 @@ class ClipboardMenuTest : public HostTest {
     ASSERT_TRUE(startHost({kDocument, "scenario", "clipboard-menu"}));
     ASSERT_TRUE(host->waitForStdoutLine("PLUGIN clipboard-menu ready")) << host->error();
   }
-  ::testing::AssertionResult step(uint32_t number) {
-    if (channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, number, 0, 0}))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << channel.lastError();
-  }
-  ::testing::AssertionResult expectLine(const std::string& prefix, const std::string& expected) {
-    auto line = host->waitForStdoutLine(prefix);
-    if (!line) return ::testing::AssertionFailure() << host->error();
-    if (*line != expected)
-      return ::testing::AssertionFailure() << "got \"" << *line << "\"\nnot \"" << expected << "\"";
-    return ::testing::AssertionSuccess();
-  }
   ::testing::AssertionResult expectReadRequest() {
     auto read = channel.expect(MSG_CLIPBOARD_READ_TEXT);
     if (!read) return ::testing::AssertionFailure() << channel.lastError();
@@ -38,7 +26,7 @@ std::vector<uint8_t> bytes(const std::string& text) {
 }
 
 TEST_F(ClipboardMenuTest, PlainTextCrossesTheChannelAndOtherFormatsStayInTheHost) {
-  ASSERT_TRUE(step(1));
+  ASSERT_TRUE(sendStep(1));
   auto write = channel.receive([](const HostMessage& m) { return size_t{m.word(4)}; });
   ASSERT_TRUE(write) << channel.lastError();
   EXPECT_EQ(write->fixed, encodeWords({MSG_CLIPBOARD_WRITE_TEXT, 5, 0}));
@@ -48,12 +36,12 @@ TEST_F(ClipboardMenuTest, PlainTextCrossesTheChannelAndOtherFormatsStayInTheHost
                          "write=0"));
 
   // "Own text": the plug-in's own var, the same handle with one more reference.
-  ASSERT_TRUE(step(2));
+  ASSERT_TRUE(sendStep(2));
   ASSERT_TRUE(expectReadRequest());
   ASSERT_TRUE(channel.sendReply({0, 99, 1, 0}));
   EXPECT_TRUE(expectLine("PLUGIN clipboard own", "PLUGIN clipboard own same=1 type5:\"hello\""));
 
-  ASSERT_TRUE(step(3));
+  ASSERT_TRUE(sendStep(3));
   ASSERT_TRUE(expectReadRequest());
   ASSERT_TRUE(channel.sendReply({0, 0, 0, 0}));
   ASSERT_TRUE(expectReadRequest());
@@ -63,7 +51,7 @@ TEST_F(ClipboardMenuTest, PlainTextCrossesTheChannelAndOtherFormatsStayInTheHost
 
   // Writing only HTML sends nothing and empties the plain-text slot, whose reference on
   // "hello" was the last one.
-  ASSERT_TRUE(step(4));
+  ASSERT_TRUE(sendStep(4));
   ASSERT_TRUE(expectReadRequest()) << "the HTML write sent nothing before the read";
   ASSERT_TRUE(channel.sendReply({0, 0, 1, 0}));
   EXPECT_TRUE(expectLine("PLUGIN clipboard after-html",
@@ -73,7 +61,7 @@ TEST_F(ClipboardMenuTest, PlainTextCrossesTheChannelAndOtherFormatsStayInTheHost
 }
 
 TEST_F(ClipboardMenuTest, MenusAreSentWholeAndTheirResultsReachTheCallback) {
-  ASSERT_TRUE(step(5));
+  ASSERT_TRUE(sendStep(5));
   auto menu = channel.expect(MSG_SHOW_MENU);
   ASSERT_TRUE(menu) << channel.lastError();
   EXPECT_EQ(menu->fixed, encodeWords({MSG_SHOW_MENU, 10, 20, 2, 1, 0}));
@@ -88,14 +76,14 @@ TEST_F(ClipboardMenuTest, MenusAreSentWholeAndTheirResultsReachTheCallback) {
   // Dismissed: -40 and the selected id untouched; chosen: the id is written first.
   ASSERT_TRUE(channel.sendWords({MSG_MENU_RESULT, 1, 5, 1, 0}));
   EXPECT_TRUE(expectLine("PLUGIN menu result", "PLUGIN menu result=-40 selected=-1"));
-  ASSERT_TRUE(step(6));
+  ASSERT_TRUE(sendStep(6));
   menu = channel.expect(MSG_SHOW_MENU);
   ASSERT_TRUE(menu && channel.readTrailing(44)) << channel.lastError();
   ASSERT_TRUE(channel.sendWords({MSG_MENU_RESULT, menu->word(16), 5, 0, 0}));
   EXPECT_TRUE(expectLine("PLUGIN menu result", "PLUGIN menu result=0 selected=5"));
 
   // A menu released before its result: nothing runs.
-  ASSERT_TRUE(step(7));
+  ASSERT_TRUE(sendStep(7));
   menu = channel.expect(MSG_SHOW_MENU);
   ASSERT_TRUE(menu && channel.readTrailing(44)) << channel.lastError();
   ASSERT_TRUE(channel.sendWords({MSG_MENU_RESULT, menu->word(16), 5, 0, 0}));
@@ -108,19 +96,19 @@ TEST_F(ClipboardMenuTest, MenusAreSentWholeAndTheirResultsReachTheCallback) {
 }
 
 TEST_F(ClipboardMenuTest, NestedLoopsReturnWhenQuitAndInsideOut) {
-  ASSERT_TRUE(step(8));
+  ASSERT_TRUE(sendStep(8));
   EXPECT_TRUE(expectLine("PLUGIN loop quit-first", "PLUGIN loop quit-first run=0 again=0 bad=-5"));
-  ASSERT_TRUE(step(9));
+  ASSERT_TRUE(sendStep(9));
   EXPECT_TRUE(expectLine("PLUGIN quit", "PLUGIN quit A"));
   EXPECT_TRUE(expectLine("PLUGIN loop timer", "PLUGIN loop timer run=0"));
 
   // A quit first: both keep running until B is quit; B returns, then A.
-  ASSERT_TRUE(step(10));
+  ASSERT_TRUE(sendStep(10));
   for (const char* line :
        {"PLUGIN quit A", "PLUGIN quit B", "PLUGIN inner B returned 0", "PLUGIN outer A returned 0"})
     EXPECT_TRUE(expectLine(std::string(line).substr(0, 12), line));
   // B quit first: B returns at once, A when it is quit.
-  ASSERT_TRUE(step(11));
+  ASSERT_TRUE(sendStep(11));
   for (const char* line :
        {"PLUGIN quit B", "PLUGIN inner B returned 0", "PLUGIN quit A", "PLUGIN outer A returned 0"})
     EXPECT_TRUE(expectLine(std::string(line).substr(0, 12), line));

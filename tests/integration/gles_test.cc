@@ -44,18 +44,10 @@ class GlesTest : public HostTest {
     ASSERT_TRUE(startHost({kDocument, "scenario", "gles"}));
     ASSERT_TRUE(host->waitForStdoutLine("PLUGIN gles ready")) << host->error();
   }
-  ::testing::AssertionResult step(uint32_t number) {
-    if (channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, number, 0, 0}))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << channel.lastError();
-  }
   std::optional<HostMessage> next() { return channel.receive(glTrailing); }
-  ::testing::AssertionResult expectLine(const std::string& expected) {
-    auto line = host->waitForStdoutLine(expected.substr(0, 13));
-    if (!line) return ::testing::AssertionFailure() << host->error();
-    if (*line != expected)
-      return ::testing::AssertionFailure() << "got \"" << *line << "\"\nnot \"" << expected << "\"";
-    return ::testing::AssertionSuccess();
+  // The next output line that starts as `expected` does, compared whole.
+  ::testing::AssertionResult expectFull(const std::string& expected) {
+    return expectLine(expected.substr(0, 13), expected);
   }
   // Replies to a synchronous request: the 12-byte block, then the data.
   bool reply(uint32_t word, const std::vector<uint8_t>& data = {}) {
@@ -64,7 +56,7 @@ class GlesTest : public HostTest {
 };
 
 TEST_F(GlesTest, ContextsAreCreatedResizedSwappedMappedAndDestroyed) {
-  ASSERT_TRUE(step(1));
+  ASSERT_TRUE(sendStep(1));
   const std::vector<std::vector<uint8_t>> expected = {
       encodeWords({MSG_CREATE_CONTEXT_3D, 1, 0, 0, 0, 0, 0}),
       encodeWords({MSG_CREATE_CONTEXT_3D, 2, 0, 0, 8, 0, 0}),  // red size 0x108 → 8
@@ -78,18 +70,18 @@ TEST_F(GlesTest, ContextsAreCreatedResizedSwappedMappedAndDestroyed) {
     ASSERT_TRUE(m) << channel.lastError();
     EXPECT_EQ(m->fixed, block) << messageName(m->code);
   }
-  EXPECT_TRUE(expectLine("PLUGIN step 1 resize=0 bad=-4"));
+  EXPECT_TRUE(expectFull("PLUGIN step 1 resize=0 bad=-4"));
 
-  ASSERT_TRUE(step(2));
+  ASSERT_TRUE(sendStep(2));
   auto swap = next();
   ASSERT_TRUE(swap) << channel.lastError();
   EXPECT_EQ(swap->fixed, encodeWords({MSG_SWAP_BUFFERS, 2, 1, 0}));
-  EXPECT_TRUE(expectLine("PLUGIN step 2 swap=-1 again=-11"));
+  EXPECT_TRUE(expectFull("PLUGIN step 2 swap=-1 again=-11"));
   ASSERT_TRUE(channel.sendWords({MSG_SWAP_BUFFERS_DONE, 0, 1, 0}));
-  EXPECT_TRUE(expectLine("PLUGIN swapped c1 result=0"));
+  EXPECT_TRUE(expectFull("PLUGIN swapped c1 result=0"));
 
   // A context destroyed while its swap is pending: the completion runs nothing.
-  ASSERT_TRUE(step(3));
+  ASSERT_TRUE(sendStep(3));
   swap = next();
   auto destroy = next();
   ASSERT_TRUE(swap && destroy) << channel.lastError();
@@ -99,7 +91,7 @@ TEST_F(GlesTest, ContextsAreCreatedResizedSwappedMappedAndDestroyed) {
   EXPECT_EQ(host->stdoutText().find("swapped c2"), std::string::npos);
 
   // A 2 × 3 mapping: 48-byte block with count 24, then the 24 bytes; then binding.
-  ASSERT_TRUE(step(4));
+  ASSERT_TRUE(sendStep(4));
   auto upload = next();
   ASSERT_TRUE(upload) << channel.lastError();
   EXPECT_EQ(upload->fixed, encodeWords({MSG_GL_TEX_SUB_IMAGE_2D, 2, 0x0DE1, 1, 2, 3, 2, 3, 0x1908,
@@ -111,13 +103,13 @@ TEST_F(GlesTest, ContextsAreCreatedResizedSwappedMappedAndDestroyed) {
   ASSERT_TRUE(bind) << channel.lastError();
   EXPECT_EQ(bind->fixed,
             encodeWords({MSG_BIND_GRAPHICS_3D, static_cast<uint32_t>(host->pid()), 2, 0}));
-  EXPECT_TRUE(expectLine("PLUGIN step 4 negative=1 huge=1 bound=1"));
+  EXPECT_TRUE(expectFull("PLUGIN step 4 negative=1 huge=1 bound=1"));
 }
 
 TEST_F(GlesTest, EveryForwardedEntryWritesItsExactBlock) {
-  ASSERT_TRUE(step(1));
+  ASSERT_TRUE(sendStep(1));
   for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
-  ASSERT_TRUE(step(5));
+  ASSERT_TRUE(sendStep(5));
   struct Expected {
     std::vector<uint32_t> words;
     std::string trailing = "";
@@ -178,14 +170,14 @@ TEST_F(GlesTest, EveryForwardedEntryWritesItsExactBlock) {
   // Replies are bounded by the caller's arrays: the third buffer name was dropped and
   // the channel stayed in step for everything after it.
   EXPECT_TRUE(
-      expectLine("PLUGIN step 5 program=31 shader=32 buffers=41,42 texture=43 "
+      expectFull("PLUGIN step 5 program=31 shader=32 buffers=41,42 texture=43 "
                  "viewport=1,2,3,4 linked=1 compiled=1 vendor=ACME location=7"));
 }
 
 TEST_F(GlesTest, SourcesPixelsStringsAndNamesFollowTheirRules) {
-  ASSERT_TRUE(step(1));
+  ASSERT_TRUE(sendStep(1));
   for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
-  ASSERT_TRUE(step(6));
+  ASSERT_TRUE(sendStep(6));
   // Lengths 2 and -1 (NUL-terminated): total 5; the negative count sends nothing.
   auto source = next();
   ASSERT_TRUE(source) << channel.lastError();
@@ -213,15 +205,15 @@ TEST_F(GlesTest, SourcesPixelsStringsAndNamesFollowTheirRules) {
   ASSERT_TRUE(gen) << channel.lastError();
   EXPECT_EQ(gen->fixed, encodeWords({MSG_GL_GEN_TEXTURES, 2, 3, 0}));
   ASSERT_TRUE(reply(12, encodeWords({5, 6, 7})));
-  EXPECT_TRUE(expectLine("PLUGIN step 6 same=1 text=GL ES other=other textures=5,6,7,77"));
+  EXPECT_TRUE(expectFull("PLUGIN step 6 same=1 text=GL ES other=other textures=5,6,7,77"));
   // Clear, Scissor, DrawElements and an entry for no context sent nothing.
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
 }
 
 TEST_F(GlesTest, EveryEntryThroughTheTableInSlotOrder) {
-  ASSERT_TRUE(step(1));
+  ASSERT_TRUE(sendStep(1));
   for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
-  ASSERT_TRUE(step(7));
+  ASSERT_TRUE(sendStep(7));
   // All 142 entries, with zero arguments: the forwarded ones, each its own code, in
   // slot order; nothing from the rest.
   const std::vector<uint32_t> expected = {49, 25, 26, 37, 34, 41, 38, 45, 44, 22, 24, 20,
@@ -237,7 +229,7 @@ TEST_F(GlesTest, EveryEntryThroughTheTableInSlotOrder) {
     }
   }
   EXPECT_EQ(codes, expected);
-  EXPECT_TRUE(expectLine("PLUGIN step 7 done"));
+  EXPECT_TRUE(expectFull("PLUGIN step 7 done"));
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
 }
 

@@ -7,18 +7,9 @@
 namespace {
 
 constexpr char kDocument[] = "http://example.org/page.html";
-constexpr uint32_t kKeyDown = 7;
 
 using GraphicsTest = HostTest;
 using InputViewTest = HostTest;
-
-// The step trigger of the graphics-2d scenario: a key event whose key code is the step.
-::testing::AssertionResult sendKey(HostChannel& channel, uint32_t keyCode, uint32_t character = 0,
-                                   uint32_t modifiers = 0) {
-  if (channel.sendWords({MSG_KEY_EVENT, kKeyDown, 0, 0, modifiers, keyCode, character, 0}))
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << channel.lastError();
-}
 
 // Reads a MSG_FLUSH_2D and its pixels.
 std::optional<HostMessage> receiveFlush(HostChannel& channel) {
@@ -50,7 +41,7 @@ TEST_F(GraphicsTest, FlushesSendTheCompositedBackingStoreAndCompleteOnTheirMessa
 
   // Step 1: an empty queue still sends the whole backing store; a second Flush before
   // the completion is refused and sends nothing.
-  ASSERT_TRUE(sendKey(channel, 1));
+  ASSERT_TRUE(sendStep(1));
   auto flush = receiveFlush(channel);
   ASSERT_TRUE(flush) << channel.lastError();
   EXPECT_EQ(flush->fixed, encodeWords({MSG_FLUSH_2D, 1, 16 * 12 * 4, 0}));
@@ -66,7 +57,7 @@ TEST_F(GraphicsTest, FlushesSendTheCompositedBackingStoreAndCompleteOnTheirMessa
 
   // Step 2: blue, green, red, alpha arrive as red, green, blue, alpha; a change made
   // after PaintImageData is seen; the released image lives until this Flush.
-  ASSERT_TRUE(sendKey(channel, 2));
+  ASSERT_TRUE(sendStep(2));
   flush = receiveFlush(channel);
   ASSERT_TRUE(flush) << channel.lastError();
   EXPECT_EQ(flush->fixed, encodeWords({MSG_FLUSH_2D, 1, 16 * 12 * 4, 0}));
@@ -82,7 +73,7 @@ TEST_F(GraphicsTest, FlushesSendTheCompositedBackingStoreAndCompleteOnTheirMessa
 
   // Step 3: source (2, 3, 4, 1) at top-left (5, 7) lands in row 10 from column 7; the
   // rest of the store keeps the previous frame.
-  ASSERT_TRUE(sendKey(channel, 3));
+  ASSERT_TRUE(sendStep(3));
   flush = receiveFlush(channel);
   ASSERT_TRUE(flush) << channel.lastError();
   for (uint8_t x = 2; x < 6; ++x) {
@@ -96,7 +87,7 @@ TEST_F(GraphicsTest, FlushesSendTheCompositedBackingStoreAndCompleteOnTheirMessa
 
   // Step 4: a context destroyed while its Flush is pending; its completion message
   // frees the entry without running the callback.
-  ASSERT_TRUE(sendKey(channel, 4));
+  ASSERT_TRUE(sendStep(4));
   flush = receiveFlush(channel);
   ASSERT_TRUE(flush) << channel.lastError();
   EXPECT_EQ(flush->fixed, encodeWords({MSG_FLUSH_2D, 1, 2 * 2 * 4, 0}));
@@ -105,7 +96,7 @@ TEST_F(GraphicsTest, FlushesSendTheCompositedBackingStoreAndCompleteOnTheirMessa
 
   // Step 5: unbinding and binding an image send nothing; binding the context again
   // announces it again.
-  ASSERT_TRUE(sendKey(channel, 5));
+  ASSERT_TRUE(sendStep(5));
   bind = channel.receive();
   ASSERT_TRUE(bind) << channel.lastError();
   EXPECT_EQ(bind->fixed,
@@ -173,7 +164,7 @@ TEST_F(InputViewTest, ViewsAndEventsCarryTheirFieldsAndLiveForTheCallOnly) {
       {0x41, "41"},          {0xe9, "C3A9"}, {0x20ac, "E282AC"},
       {0x1f600, "F09F9880"}, {0, ""},        {0x110000, ""}};
   for (const auto& [character, hex] : characters) {
-    ASSERT_TRUE(sendKey(channel, 65, character));
+    ASSERT_TRUE(sendStep(65, character));
     if (character > 0x10ffff) {
       EXPECT_EQ(host->waitForStdoutLine("Encoding failed").value_or(host->error()),
                 "Encoding failed for charcode 1114112");
@@ -187,7 +178,7 @@ TEST_F(InputViewTest, ViewsAndEventsCarryTheirFieldsAndLiveForTheCallOnly) {
 
   // A kept event survives its call; the screen size comes from MSG_SCREEN_SIZE.
   ASSERT_TRUE(channel.sendWords({MSG_SCREEN_SIZE, 1920, 1080, 0}));
-  ASSERT_TRUE(sendKey(channel, 9, 0x41, 0x4000));
+  ASSERT_TRUE(sendStep(9, 0x41, 0x4000));
   line = host->waitForStdoutLine("PLUGIN key");
   ASSERT_TRUE(line) << host->error();
   EXPECT_EQ(*line,

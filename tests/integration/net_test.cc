@@ -10,12 +10,6 @@ constexpr uint32_t kStringType = 5;  // PP_VARTYPE_STRING
 
 using NetTest = HostTest;
 
-::testing::AssertionResult sendKey(HostChannel& channel, uint32_t step) {
-  if (channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, step, 0, 0}))
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << channel.lastError();
-}
-
 std::vector<uint8_t> bytes(const std::string& text) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }
@@ -45,32 +39,26 @@ std::optional<HostMessage> receiveOpen(HostChannel& channel) {
   return ::testing::AssertionFailure() << channel.lastError();
 }
 
-#define EXPECT_LINE(prefix, expected)             \
-  do {                                            \
-    auto line_ = host->waitForStdoutLine(prefix); \
-    ASSERT_TRUE(line_) << host->error();          \
-    EXPECT_EQ(*line_, expected);                  \
-  } while (0)
-
 TEST_F(NetTest, GetResponseAndBodyArriveInThePluginsBuffer) {
   ASSERT_TRUE(startHost({kDocument, "scenario", "url-loader"}));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN url-loader ready")) << host->error();
   const uint32_t pid = static_cast<uint32_t>(host->pid());
 
   // Without headers, body or progress: the block and the URL, progress number 0.
-  ASSERT_TRUE(sendKey(channel, 1));
+  ASSERT_TRUE(sendStep(1));
   auto open = receiveOpen(channel);
   ASSERT_TRUE(open) << channel.lastError();
   EXPECT_EQ(open->fixed, encodeWords({MSG_URL_OPEN, 1, 0, pid, 24, 0, 0, 0, 0}));
   EXPECT_EQ(open->trailingText(), "http://example.org/a.bin");
-  EXPECT_LINE("PLUGIN step 1", "PLUGIN step 1 open=-1 early-status=3/0");
+  EXPECT_TRUE(expectLine("PLUGIN step 1", "PLUGIN step 1 open=-1 early-status=3/0"));
 
   ASSERT_TRUE(sendResponse(channel, 77, 1, 200, "http://example.org/final",
                            "Content-Type: a/b\nContent-Length: 13"));
-  EXPECT_LINE("PLUGIN opened A", "PLUGIN opened A result=0");
-  EXPECT_LINE("PLUGIN response",
-              "PLUGIN response 0:\"http://example.org/final\" 1:type1/0 2:type1/0 3:type3/200 "
-              "4:type1/0 5:\"Content-Type: a/b\\nContent-Length: 13\" 6:type1/0");
+  EXPECT_TRUE(expectLine("PLUGIN opened A", "PLUGIN opened A result=0"));
+  EXPECT_TRUE(
+      expectLine("PLUGIN response",
+                 "PLUGIN response 0:\"http://example.org/final\" 1:type1/0 2:type1/0 3:type3/200 "
+                 "4:type1/0 5:\"Content-Type: a/b\\nContent-Length: 13\" 6:type1/0"));
 
   // Reads of 8 into a 12-byte buffer: 5 bytes; 12 offered of which 8 are taken and the
   // rest dropped so the next code still parses; then 0, the end of the body.
@@ -78,17 +66,17 @@ TEST_F(NetTest, GetResponseAndBodyArriveInThePluginsBuffer) {
   ASSERT_TRUE(read) << channel.lastError();
   EXPECT_EQ(read->fixed, encodeWords({MSG_URL_READ, 77, 2, pid, 8, 0}));
   ASSERT_TRUE(sendBody(channel, 2, "hello"));
-  EXPECT_LINE("PLUGIN read A result", "PLUGIN read A result=5 buffer=hello.......");
+  EXPECT_TRUE(expectLine("PLUGIN read A result", "PLUGIN read A result=5 buffer=hello......."));
   read = channel.expect(MSG_URL_READ);
   ASSERT_TRUE(read) << channel.lastError();
   ASSERT_TRUE(sendBody(channel, read->word(8), "0123456789AB"));
   ASSERT_TRUE(channel.sendWords({20}));
-  EXPECT_LINE("PLUGIN read A result", "PLUGIN read A result=8 buffer=01234567....");
+  EXPECT_TRUE(expectLine("PLUGIN read A result", "PLUGIN read A result=8 buffer=01234567...."));
   ASSERT_TRUE(host->waitForStdoutLine("TODO: Handle MSG 20")) << host->error();
   read = channel.expect(MSG_URL_READ);
   ASSERT_TRUE(read) << channel.lastError();
   ASSERT_TRUE(sendBody(channel, read->word(8), ""));
-  EXPECT_LINE("PLUGIN read A result", "PLUGIN read A result=0 buffer=............");
+  EXPECT_TRUE(expectLine("PLUGIN read A result", "PLUGIN read A result=0 buffer=............"));
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
 }
 
@@ -96,25 +84,26 @@ TEST_F(NetTest, PostWithProgressSendsItsPiecesAndFailsWithMinusTwo) {
   ASSERT_TRUE(startHost({kDocument, "scenario", "url-loader"}));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN url-loader ready")) << host->error();
 
-  ASSERT_TRUE(sendKey(channel, 2));
+  ASSERT_TRUE(sendStep(2));
   auto open = receiveOpen(channel);
   ASSERT_TRUE(open) << channel.lastError();
   EXPECT_EQ(open->fixed,
             encodeWords({MSG_URL_OPEN, 1, 2, static_cast<uint32_t>(host->pid()), 23, 13, 4, 1, 0}));
   EXPECT_EQ(open->trailingText(), "http://example.org/postX-A: 1\nX-B: 2abcd");
-  EXPECT_LINE("PLUGIN step 2", "PLUGIN step 2 lower=0 put=0 post=1 not-string=0 open=-1");
-  EXPECT_LINE("PLUGIN progress", "PLUGIN progress known=0 -7/-7");
+  EXPECT_TRUE(
+      expectLine("PLUGIN step 2", "PLUGIN step 2 lower=0 put=0 post=1 not-string=0 open=-1"));
+  EXPECT_TRUE(expectLine("PLUGIN progress", "PLUGIN progress known=0 -7/-7"));
 
   // Progress is stored; a complete download ends the registration without a callback,
   // and a report for the freed number changes nothing.
   for (auto [received, total, expected] :
        {std::tuple{300u, 1000u, "300/1000"}, {1000u, 1000u, "1000/1000"}, {5u, 9u, "1000/1000"}}) {
     ASSERT_TRUE(channel.sendWords({MSG_URL_PROGRESS, 2, received, total, 0}));
-    ASSERT_TRUE(sendKey(channel, 3));
-    EXPECT_LINE("PLUGIN progress", std::string("PLUGIN progress known=1 ") + expected);
+    ASSERT_TRUE(sendStep(3));
+    EXPECT_TRUE(expectLine("PLUGIN progress", std::string("PLUGIN progress known=1 ") + expected));
   }
   ASSERT_TRUE(channel.sendWords({MSG_URL_FAILED, 0, 1, 0}));
-  EXPECT_LINE("PLUGIN opened B", "PLUGIN opened B result=-2");
+  EXPECT_TRUE(expectLine("PLUGIN opened B", "PLUGIN opened B result=-2"));
   ASSERT_TRUE(channel.sendWords({20}));
   ASSERT_TRUE(host->waitForStdoutLine("TODO: Handle MSG 20")) << host->error();
   int opened = 0;
@@ -127,48 +116,48 @@ TEST_F(NetTest, DestroyedLoadersCompleteWithAbortedAndCloseTheirStreamOnce) {
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN url-loader ready")) << host->error();
 
   // C and E are released before any response: no MSG_URL_CLOSE for them.
-  ASSERT_TRUE(sendKey(channel, 4));
+  ASSERT_TRUE(sendStep(4));
   auto openC = receiveOpen(channel);
   auto openE = receiveOpen(channel);
   ASSERT_TRUE(openC && openE) << channel.lastError();
-  EXPECT_LINE("PLUGIN step 4", "PLUGIN step 4 open=-1,-1");
+  EXPECT_TRUE(expectLine("PLUGIN step 4", "PLUGIN step 4 open=-1,-1"));
   ASSERT_TRUE(sendResponse(channel, 5, openC->word(4), 200, "u", "h"));
-  EXPECT_LINE("PLUGIN opened C", "PLUGIN opened C result=-3");
+  EXPECT_TRUE(expectLine("PLUGIN opened C", "PLUGIN opened C result=-3"));
   ASSERT_TRUE(channel.sendWords({MSG_URL_FAILED, 0, openE->word(4), 0}));
-  EXPECT_LINE("PLUGIN opened E", "PLUGIN opened E result=-3");
+  EXPECT_TRUE(expectLine("PLUGIN opened E", "PLUGIN opened E result=-3"));
 
   // D had a response: its destruction closes stream 88 exactly once; its pending read
   // completes with -3, its bytes read off the connection and its buffer untouched.
-  ASSERT_TRUE(sendKey(channel, 5));
+  ASSERT_TRUE(sendStep(5));
   auto openD = receiveOpen(channel);
   ASSERT_TRUE(openD) << channel.lastError();
   ASSERT_TRUE(sendResponse(channel, 88, openD->word(4), 200, "u", ""));
-  EXPECT_LINE("PLUGIN opened D", "PLUGIN opened D result=0");
+  EXPECT_TRUE(expectLine("PLUGIN opened D", "PLUGIN opened D result=0"));
   auto read = channel.expect(MSG_URL_READ);
   ASSERT_TRUE(read) << channel.lastError();
   EXPECT_EQ(read->word(4), 88u);
-  ASSERT_TRUE(sendKey(channel, 6));
+  ASSERT_TRUE(sendStep(6));
   auto close = channel.expect(MSG_URL_CLOSE);
   ASSERT_TRUE(close) << channel.lastError();
   EXPECT_EQ(close->fixed, encodeWords({MSG_URL_CLOSE, 88, 0}));
-  EXPECT_LINE("PLUGIN step 6", "PLUGIN step 6 released");
+  EXPECT_TRUE(expectLine("PLUGIN step 6", "PLUGIN step 6 released"));
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
   ASSERT_TRUE(sendBody(channel, read->word(8), "abcdef"));
   ASSERT_TRUE(channel.sendWords({20}));
-  EXPECT_LINE("PLUGIN read D", "PLUGIN read D result=-3 buffer=............");
+  EXPECT_TRUE(expectLine("PLUGIN read D", "PLUGIN read D result=-3 buffer=............"));
   ASSERT_TRUE(host->waitForStdoutLine("TODO: Handle MSG 20")) << host->error();
 }
 
 TEST_F(NetTest, SocketsAndTheNetworkMonitorRefuse) {
   ASSERT_TRUE(startHost({kDocument, "scenario", "url-loader"}));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN url-loader ready")) << host->error();
-  ASSERT_TRUE(sendKey(channel, 7));
+  ASSERT_TRUE(sendStep(7));
   // Both Connects answer first; their callbacks run later, in call order, with -104.
-  EXPECT_LINE("PLUGIN step 7",
-              "PLUGIN step 7 socket=0 connect=-11,-11 local=0 remote=0 "
-              "untouched=1 update=-7 list=42");
-  EXPECT_LINE("PLUGIN connected", "PLUGIN connected 1 result=-104");
-  EXPECT_LINE("PLUGIN connected", "PLUGIN connected 2 result=-104");
+  EXPECT_TRUE(expectLine("PLUGIN step 7",
+                         "PLUGIN step 7 socket=0 connect=-11,-11 local=0 remote=0 "
+                         "untouched=1 update=-7 list=42"));
+  EXPECT_TRUE(expectLine("PLUGIN connected", "PLUGIN connected 1 result=-104"));
+  EXPECT_TRUE(expectLine("PLUGIN connected", "PLUGIN connected 2 result=-104"));
   ASSERT_TRUE(channel.sendWords({20}));
   ASSERT_TRUE(host->waitForStdoutLine("TODO: Handle MSG 20")) << host->error();
   EXPECT_EQ(host->stdoutText().find("connected monitor"), std::string::npos);
@@ -194,7 +183,7 @@ TEST_F(NetTest, DocumentUrlComponents) {
 TEST_F(NetTest, ScriptsAreSynchronousRequestsAndNavigationSendsBothStrings) {
   ASSERT_TRUE(startHost({kDocument, "scenario", "document"}));
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN document")) << host->error();
-  ASSERT_TRUE(sendKey(channel, 1));
+  ASSERT_TRUE(sendStep(1));
   auto scriptText = [](const HostMessage& m) { return size_t{m.word(4)}; };
 
   // A script that is not a string sends nothing. The reply to the first is followed at
@@ -212,20 +201,22 @@ TEST_F(NetTest, ScriptsAreSynchronousRequestsAndNavigationSendsBothStrings) {
   ASSERT_TRUE(script) << channel.lastError();
   EXPECT_EQ(script->trailingText(), "three()");
   ASSERT_TRUE(channel.sendReply({0, kStringType, 5, 0}, bytes("hello")));
-  EXPECT_LINE("PLUGIN script", "PLUGIN script not-a-string type=0");
-  EXPECT_LINE("PLUGIN script", "PLUGIN script one() type=3 value=0 text=\"\" exception=3/99");
-  EXPECT_LINE("PLUGIN script", "PLUGIN script two() type=5 value=0 text=\"\" exception=3/99");
-  EXPECT_LINE("PLUGIN script",
-              "PLUGIN script three() type=5 value=0 text=\"hello\" exception=3/99");
+  EXPECT_TRUE(expectLine("PLUGIN script", "PLUGIN script not-a-string type=0"));
+  EXPECT_TRUE(
+      expectLine("PLUGIN script", "PLUGIN script one() type=3 value=0 text=\"\" exception=3/99"));
+  EXPECT_TRUE(
+      expectLine("PLUGIN script", "PLUGIN script two() type=5 value=0 text=\"\" exception=3/99"));
+  EXPECT_TRUE(expectLine("PLUGIN script",
+                         "PLUGIN script three() type=5 value=0 text=\"hello\" exception=3/99"));
 
   // Only the request's URL goes, then the target; a handle that names no request sends
   // nothing.
-  ASSERT_TRUE(sendKey(channel, 2));
+  ASSERT_TRUE(sendStep(2));
   auto navigate = channel.receive([](const HostMessage& m) { return m.word(4) + m.word(8); });
   ASSERT_TRUE(navigate) << channel.lastError();
   EXPECT_EQ(navigate->fixed, encodeWords({MSG_NAVIGATE, 10, 6, 0}));
   EXPECT_EQ(navigate->trailingText(), "http://x/y_blank");
-  EXPECT_LINE("PLUGIN navigate", "PLUGIN navigate result=0 bad=-5");
+  EXPECT_TRUE(expectLine("PLUGIN navigate", "PLUGIN navigate result=0 bad=-5"));
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
 }
 

@@ -85,18 +85,11 @@ class TextTest : public HostTest {
         {kDocument, "scenario", "text", "glyph", std::to_string(Expectation().glyphIndex('l'))});
   }
   std::optional<std::vector<uint8_t>> frameOf(uint32_t step) {
-    if (!channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, step, 0, 0})) return std::nullopt;
+    if (!sendStep(step)) return std::nullopt;
     auto flush = channel.receive([](const HostMessage& m) { return size_t{m.word(8)}; });
     if (!flush || flush->code != MSG_FLUSH_2D) return std::nullopt;
     channel.sendWords({MSG_FLUSH_2D_DONE, flush->word(4), 0, 0});
     return flush->trailing;
-  }
-  ::testing::AssertionResult expectLine(const std::string& prefix, const std::string& expected) {
-    auto line = host->waitForStdoutLine(prefix);
-    if (!line) return ::testing::AssertionFailure() << host->error();
-    if (*line != expected)
-      return ::testing::AssertionFailure() << "got \"" << *line << "\"\nnot \"" << expected << "\"";
-    return ::testing::AssertionSuccess();
   }
 };
 
@@ -139,7 +132,7 @@ TEST_F(TextTest, DrawnTextMatchesFreeTypeAndTheBlendPixelForPixel) {
 TEST_F(TextTest, FamiliesMetricsAndFontTables) {
   ASSERT_TRUE(start());
   ASSERT_TRUE(host->waitForStdoutLine("PLUGIN text ready")) << host->error();
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 5, 0, 0}));
+  ASSERT_TRUE(sendStep(5));
   EXPECT_TRUE(
       expectLine("PLUGIN fonts",
                  "PLUGIN fonts families=Arial|DejaVu Sans| len=18"
@@ -161,7 +154,7 @@ TEST_F(TextTest, FamiliesMetricsAndFontTables) {
   uint32_t sum = 0;
   for (uint8_t b : cmap) sum += b;
 
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 6, 0, 0}));
+  ASSERT_TRUE(sendStep(6));
   EXPECT_TRUE(expectLine("PLUGIN table cmap",
                          "PLUGIN table cmap found=1 length=" + std::to_string(length)));
   // The directory is read once per font file: with the file's table count now zeroed,
@@ -170,7 +163,7 @@ TEST_F(TextTest, FamiliesMetricsAndFontTables) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(pwrite(fd, "\0\0", 2, 4), 2);
   close(fd);
-  ASSERT_TRUE(channel.sendWords({MSG_KEY_EVENT, 7, 0, 0, 0, 7, 0, 0}));
+  ASSERT_TRUE(sendStep(7));
   EXPECT_TRUE(expectLine("PLUGIN table read", "PLUGIN table read=1 sum=" + std::to_string(sum) +
                                                   " after=ee too-small=0 unknown=0/77"));
 }

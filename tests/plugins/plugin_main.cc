@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "ppapi/ppb_input_event.h"
 #include "ppapi/ppp.h"
 #include "tests/plugins/test_plugin.h"
 
@@ -160,3 +161,9 @@ __attribute__((visibility("default"))) const void* PPP_GetInterface(const char* 
 }
 
 }  // extern "C"
+
+uint32_t testplugin::keyCode(PP_Resource event) {
+  static const auto* key =
+      hostInterfaceAs<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
+  return key != nullptr ? key->GetKeyCode(event) : 0;
+}

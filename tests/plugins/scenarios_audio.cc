@@ -52,9 +52,8 @@ void audioCreate(const Args& args) {
 }
 
 PP_Bool audioStep(PP_Resource event) {
-  auto* key = testplugin::hostInterfaceAs<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
   auto* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
-  switch (key->GetKeyCode(event)) {
+  switch (testplugin::keyCode(event)) {
     case 2:
       audio()->StopPlayback(streamA.id);
       break;
@@ -68,7 +67,7 @@ PP_Bool audioStep(PP_Resource event) {
       core->ReleaseResource(streamA.id);
       break;
   }
-  report("audio step %u", key->GetKeyCode(event));
+  report("audio step %u", testplugin::keyCode(event));
   return PP_TRUE;
 }
 

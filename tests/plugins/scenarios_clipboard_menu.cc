@@ -30,20 +30,15 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-template <class T>
-const T* get(const char* name) {
-  return testplugin::hostInterfaceAs<T>(name);
-}
-
 struct Tables {
-  const PPB_Core_1_0* core = get<PPB_Core_1_0>("PPB_Core;1.0");
-  const PPB_Var_1_2* var = get<PPB_Var_1_2>("PPB_Var;1.2");
-  const PPB_Flash_Clipboard_4_0* clip = get<PPB_Flash_Clipboard_4_0>("PPB_Flash_Clipboard;4.0");
-  const PPB_Flash_Menu_0_2* menu = get<PPB_Flash_Menu_0_2>("PPB_Flash_Menu;0.2");
+  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
+  const PPB_Var_1_2* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
+  const PPB_Flash_Clipboard_4_0* clip =
+      testplugin::hostInterfaceAs<PPB_Flash_Clipboard_4_0>("PPB_Flash_Clipboard;4.0");
+  const PPB_Flash_Menu_0_2* menu =
+      testplugin::hostInterfaceAs<PPB_Flash_Menu_0_2>("PPB_Flash_Menu;0.2");
   const PPB_Flash_MessageLoop_0_1* loop =
-      get<PPB_Flash_MessageLoop_0_1>("PPB_Flash_MessageLoop;0.1");
-  const PPB_KeyboardInputEvent_1_0* key =
-      get<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
+      testplugin::hostInterfaceAs<PPB_Flash_MessageLoop_0_1>("PPB_Flash_MessageLoop;0.1");
 };
 
 const Tables& api() {
@@ -209,7 +204,7 @@ void step(uint32_t number) {
 }
 
 PP_Bool clipboardMenuEvent(PP_Resource event) {
-  step(api().key->GetKeyCode(event));
+  step(testplugin::keyCode(event));
   return PP_TRUE;
 }
 

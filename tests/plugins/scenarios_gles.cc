@@ -29,20 +29,16 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-template <class T>
-const T* get(const char* name) {
-  return testplugin::hostInterfaceAs<T>(name);
-}
-
 struct Tables {
-  const PPB_Core_1_0* core = get<PPB_Core_1_0>("PPB_Core;1.0");
-  const PPB_Graphics3D_1_0* g3d = get<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
-  const PPB_OpenGLES2_1_0* gl = get<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
+  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
+  const PPB_Graphics3D_1_0* g3d =
+      testplugin::hostInterfaceAs<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
+  const PPB_OpenGLES2_1_0* gl = testplugin::hostInterfaceAs<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
   const PPB_GLESChromiumTextureMapping_Dev_0_1* mapping =
-      get<PPB_GLESChromiumTextureMapping_Dev_0_1>("PPB_GLESChromiumTextureMapping(Dev);0.1");
-  const PPB_Instance_1_0* instance = get<PPB_Instance_1_0>("PPB_Instance;1.0");
-  const PPB_KeyboardInputEvent_1_0* key =
-      get<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
+      testplugin::hostInterfaceAs<PPB_GLESChromiumTextureMapping_Dev_0_1>(
+          "PPB_GLESChromiumTextureMapping(Dev);0.1");
+  const PPB_Instance_1_0* instance =
+      testplugin::hostInterfaceAs<PPB_Instance_1_0>("PPB_Instance;1.0");
 };
 
 const Tables& api() {
@@ -343,7 +339,7 @@ void step(uint32_t number) {
 }
 
 PP_Bool glesEvent(PP_Resource event) {
-  step(api().key->GetKeyCode(event));
+  step(testplugin::keyCode(event));
   return PP_TRUE;
 }
 

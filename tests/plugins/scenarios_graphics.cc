@@ -33,8 +33,6 @@ struct Tables {
       testplugin::hostInterfaceAs<PPB_Graphics2D_1_0>("PPB_Graphics2D;1.0");
   const PPB_Instance_1_0* instance =
       testplugin::hostInterfaceAs<PPB_Instance_1_0>("PPB_Instance;1.0");
-  const PPB_KeyboardInputEvent_1_0* key =
-      testplugin::hostInterfaceAs<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
 };
 
 const Tables& api() {
@@ -130,7 +128,7 @@ void step(uint32_t number) {
 }
 
 PP_Bool graphicsStep(PP_Resource event) {
-  step(api().key->GetKeyCode(event));
+  step(testplugin::keyCode(event));
   return PP_TRUE;
 }
 

@@ -36,26 +36,24 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-template <class T>
-const T* get(const char* name) {
-  return testplugin::hostInterfaceAs<T>(name);
-}
-
 struct Tables {
-  const PPB_Core_1_0* core = get<PPB_Core_1_0>("PPB_Core;1.0");
-  const PPB_Var_1_2* var = get<PPB_Var_1_2>("PPB_Var;1.2");
-  const PPB_URLRequestInfo_1_0* request = get<PPB_URLRequestInfo_1_0>("PPB_URLRequestInfo;1.0");
-  const PPB_URLLoader_1_0* loader = get<PPB_URLLoader_1_0>("PPB_URLLoader;1.0");
-  const PPB_URLResponseInfo_1_0* response = get<PPB_URLResponseInfo_1_0>("PPB_URLResponseInfo;1.0");
+  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
+  const PPB_Var_1_2* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
+  const PPB_URLRequestInfo_1_0* request =
+      testplugin::hostInterfaceAs<PPB_URLRequestInfo_1_0>("PPB_URLRequestInfo;1.0");
+  const PPB_URLLoader_1_0* loader =
+      testplugin::hostInterfaceAs<PPB_URLLoader_1_0>("PPB_URLLoader;1.0");
+  const PPB_URLResponseInfo_1_0* response =
+      testplugin::hostInterfaceAs<PPB_URLResponseInfo_1_0>("PPB_URLResponseInfo;1.0");
   const PPB_TCPSocket_Private_0_3* tcp =
-      get<PPB_TCPSocket_Private_0_3>("PPB_TCPSocket_Private;0.3");
-  const PPB_NetworkMonitor_1_0* monitor = get<PPB_NetworkMonitor_1_0>("PPB_NetworkMonitor;1.0");
-  const PPB_URLUtil_Dev_0_6* util = get<PPB_URLUtil_Dev_0_6>("PPB_URLUtil(Dev);0.6");
+      testplugin::hostInterfaceAs<PPB_TCPSocket_Private_0_3>("PPB_TCPSocket_Private;0.3");
+  const PPB_NetworkMonitor_1_0* monitor =
+      testplugin::hostInterfaceAs<PPB_NetworkMonitor_1_0>("PPB_NetworkMonitor;1.0");
+  const PPB_URLUtil_Dev_0_6* util =
+      testplugin::hostInterfaceAs<PPB_URLUtil_Dev_0_6>("PPB_URLUtil(Dev);0.6");
   const PPB_Instance_Private_0_1* instance =
-      get<PPB_Instance_Private_0_1>("PPB_Instance_Private;0.1");
-  const PPB_Flash_13_0* flash = get<PPB_Flash_13_0>("PPB_Flash;13.0");
-  const PPB_KeyboardInputEvent_1_0* key =
-      get<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
+      testplugin::hostInterfaceAs<PPB_Instance_Private_0_1>("PPB_Instance_Private;0.1");
+  const PPB_Flash_13_0* flash = testplugin::hostInterfaceAs<PPB_Flash_13_0>("PPB_Flash;13.0");
 };
 
 const Tables& api() {
@@ -239,7 +237,7 @@ void loaderStep(uint32_t step) {
 }
 
 PP_Bool loaderEvent(PP_Resource event) {
-  loaderStep(api().key->GetKeyCode(event));
+  loaderStep(testplugin::keyCode(event));
   return PP_TRUE;
 }
 
@@ -300,7 +298,7 @@ void documentStep(uint32_t step) {
 }
 
 PP_Bool documentEvent(PP_Resource event) {
-  documentStep(api().key->GetKeyCode(event));
+  documentStep(testplugin::keyCode(event));
   return PP_TRUE;
 }
 

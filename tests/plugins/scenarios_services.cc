@@ -24,11 +24,6 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-template <class T>
-const T* get(const char* name) {
-  return testplugin::hostInterfaceAs<T>(name);
-}
-
 std::string hex(const void* data, uint32_t len) {
   std::string out;
   for (uint32_t i = 0; i < len; ++i) {
@@ -40,9 +35,9 @@ std::string hex(const void* data, uint32_t len) {
 }
 
 void charSets() {
-  auto* cs = get<PPB_CharSet_Dev_0_4>("PPB_CharSet(Dev);0.4");
-  auto* var = get<PPB_Var_1_2>("PPB_Var;1.2");
-  auto* mem = get<PPB_Memory_Dev_0_1>("PPB_Memory(Dev);0.1");
+  auto* cs = testplugin::hostInterfaceAs<PPB_CharSet_Dev_0_4>("PPB_CharSet(Dev);0.4");
+  auto* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
+  auto* mem = testplugin::hostInterfaceAs<PPB_Memory_Dev_0_1>("PPB_Memory(Dev);0.1");
   PP_Instance inst = testplugin::instance();
   PP_Var a = cs->GetDefaultCharSet(inst), b = cs->GetDefaultCharSet(inst);
   var->Release(a);
@@ -76,7 +71,7 @@ void charSets() {
 }
 
 void settingsAndMisc() {
-  auto* flash = get<PPB_Flash_13_0>("PPB_Flash;13.0");
+  auto* flash = testplugin::hostInterfaceAs<PPB_Flash_13_0>("PPB_Flash;13.0");
   PP_Instance inst = testplugin::instance();
   std::string settings;
   for (int n = 1; n <= 7; ++n) {
@@ -91,7 +86,7 @@ void settingsAndMisc() {
          flash->SetCrashData(inst, PP_FLASHCRASHKEY_URL, crashValue),
          flash->GetLocalTimeZoneOffset(inst, 12345.0));
 
-  auto* crypto = get<PPB_Crypto_Dev_0_1>("PPB_Crypto(Dev);0.1");
+  auto* crypto = testplugin::hostInterfaceAs<PPB_Crypto_Dev_0_1>("PPB_Crypto(Dev);0.1");
   unsigned char first[300], second[300], untouched[4] = {0xaa, 0xaa, 0xaa, 0xaa};
   crypto->GetRandomBytes(reinterpret_cast<char*>(first), sizeof(first));
   crypto->GetRandomBytes(reinterpret_cast<char*>(second), sizeof(second));
@@ -101,8 +96,8 @@ void settingsAndMisc() {
   report("random differ=%d counting=%d zero-untouched=%d", memcmp(first, second, 300) != 0,
          counting, untouched[0] == 0xaa && untouched[3] == 0xaa);
 
-  auto* console = get<PPB_Console_1_0>("PPB_Console;1.0");
-  auto* var = get<PPB_Var_1_2>("PPB_Var;1.2");
+  auto* console = testplugin::hostInterfaceAs<PPB_Console_1_0>("PPB_Console;1.0");
+  auto* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
   PP_Var abc = var->VarFromUtf8("abc", 3);
   report("console before");
   console->Log(inst, PP_LOGLEVEL_LOG, abc);
@@ -111,7 +106,8 @@ void settingsAndMisc() {
   report("console after");
   var->Release(abc);
 
-  auto* capture = get<PPB_VideoCapture_Dev_0_3>("PPB_VideoCapture(Dev);0.3");
+  auto* capture =
+      testplugin::hostInterfaceAs<PPB_VideoCapture_Dev_0_3>("PPB_VideoCapture(Dev);0.3");
   static int ranWith = 99;
   ranWith = 99;
   int32_t result = capture->EnumerateDevices(
@@ -127,7 +123,7 @@ void services(const Args&) {
 }
 
 PP_Bool servicesEvent(PP_Resource) {
-  auto* flash = get<PPB_Flash_13_0>("PPB_Flash;13.0");
+  auto* flash = testplugin::hostInterfaceAs<PPB_Flash_13_0>("PPB_Flash;13.0");
   report("offset %g", flash->GetLocalTimeZoneOffset(testplugin::instance(), 0.0));
   return PP_TRUE;
 }
@@ -135,7 +131,8 @@ PP_Bool servicesEvent(PP_Resource) {
 // --- files ---
 
 void files(const Args&) {
-  auto* local = get<PPB_Flash_File_ModuleLocal_3_0>("PPB_Flash_File_ModuleLocal;3");
+  auto* local =
+      testplugin::hostInterfaceAs<PPB_Flash_File_ModuleLocal_3_0>("PPB_Flash_File_ModuleLocal;3");
   PP_Instance inst = testplugin::instance();
   for (const char* path :
        {"a/b.txt", "/a/b.txt", "missing.txt", "a/../a/b.txt", "../tmp/a/b.txt", "..", "a/.."}) {

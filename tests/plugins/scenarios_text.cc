@@ -30,22 +30,18 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-template <class T>
-const T* get(const char* name) {
-  return testplugin::hostInterfaceAs<T>(name);
-}
-
 struct Tables {
-  const PPB_Core_1_0* core = get<PPB_Core_1_0>("PPB_Core;1.0");
-  const PPB_Var_1_2* var = get<PPB_Var_1_2>("PPB_Var;1.2");
+  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
+  const PPB_Var_1_2* var = testplugin::hostInterfaceAs<PPB_Var_1_2>("PPB_Var;1.2");
   const PPB_BrowserFont_Trusted_1_0* font =
-      get<PPB_BrowserFont_Trusted_1_0>("PPB_BrowserFont_Trusted;1.0");
-  const PPB_Flash_13_0* flash = get<PPB_Flash_13_0>("PPB_Flash;13.0");
-  const PPB_Flash_FontFile_0_2* fontFile = get<PPB_Flash_FontFile_0_2>("PPB_Flash_FontFile;0.2");
-  const PPB_ImageData_1_0* image = get<PPB_ImageData_1_0>("PPB_ImageData;1.0");
-  const PPB_Graphics2D_1_0* g2d = get<PPB_Graphics2D_1_0>("PPB_Graphics2D;1.0");
-  const PPB_KeyboardInputEvent_1_0* key =
-      get<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
+      testplugin::hostInterfaceAs<PPB_BrowserFont_Trusted_1_0>("PPB_BrowserFont_Trusted;1.0");
+  const PPB_Flash_13_0* flash = testplugin::hostInterfaceAs<PPB_Flash_13_0>("PPB_Flash;13.0");
+  const PPB_Flash_FontFile_0_2* fontFile =
+      testplugin::hostInterfaceAs<PPB_Flash_FontFile_0_2>("PPB_Flash_FontFile;0.2");
+  const PPB_ImageData_1_0* image =
+      testplugin::hostInterfaceAs<PPB_ImageData_1_0>("PPB_ImageData;1.0");
+  const PPB_Graphics2D_1_0* g2d =
+      testplugin::hostInterfaceAs<PPB_Graphics2D_1_0>("PPB_Graphics2D;1.0");
 };
 
 const Tables& api() {
@@ -200,7 +196,7 @@ void step(uint32_t number) {
 }
 
 PP_Bool textEvent(PP_Resource event) {
-  step(api().key->GetKeyCode(event));
+  step(testplugin::keyCode(event));
   return PP_TRUE;
 }
 

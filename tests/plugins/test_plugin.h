@@ -59,6 +59,10 @@ const T* hostInterfaceAs(const char* name) {
   return static_cast<const T*>(hostInterface(name));
 }
 
+// The key code of a keyboard event: the step number of the multi-step scenarios, whose
+// tests send one key event per step.
+uint32_t keyCode(PP_Resource event);
+
 // The module id from PPP_InitializeModule and the instance from DidCreate.
 PP_Module moduleId();
 PP_Instance instance();

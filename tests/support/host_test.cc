@@ -56,3 +56,20 @@ HostOptions HostTest::options() const {
   if (!host->start(args)) return ::testing::AssertionFailure() << host->error();
   return ::testing::AssertionSuccess();
 }
+
+::testing::AssertionResult HostTest::sendStep(uint32_t step, uint32_t character,
+                                              uint32_t modifiers) {
+  constexpr uint32_t kKeyDown = 7;  // PP_INPUTEVENT_TYPE_KEYDOWN
+  if (channel.sendWords({MSG_KEY_EVENT, kKeyDown, 0, 0, modifiers, step, character, 0}))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << channel.lastError();
+}
+
+::testing::AssertionResult HostTest::expectLine(const std::string& needle,
+                                                const std::string& expected) {
+  auto line = host->waitForStdoutLine(needle);
+  if (!line) return ::testing::AssertionFailure() << host->error();
+  if (*line != expected)
+    return ::testing::AssertionFailure() << "got \"" << *line << "\"\nnot \"" << expected << "\"";
+  return ::testing::AssertionSuccess();
+}

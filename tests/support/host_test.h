@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "controller/host_channel.h"
-#include "host/messages.h"
 #include "controller/host_process.h"
+#include "host/messages.h"
 
 // Listens on `channel`, starts `host` with `args` and accepts both of its connections.
 // Fails early, with the host's output, when the host ends before connecting.
@@ -37,6 +37,13 @@ class HostTest : public ::testing::Test {
   ::testing::AssertionResult startHost(const std::vector<std::string>& args, HostOptions opts);
   // Only starts the host process; listening and accepting are left to the test.
   ::testing::AssertionResult startProcess(const std::vector<std::string>& args, HostOptions opts);
+
+  // Drives a multi-step test-plug-in scenario: a key-down event whose key code is
+  // `step` (and whose character and modifiers are given).
+  ::testing::AssertionResult sendStep(uint32_t step, uint32_t character = 0,
+                                      uint32_t modifiers = 0);
+  // Waits for the host's next output line containing `needle` and compares it whole.
+  ::testing::AssertionResult expectLine(const std::string& needle, const std::string& expected);
 
   HostChannel channel;
   std::unique_ptr<HostProcess> host;
