@@ -1,6 +1,7 @@
 // Runs every benchmark, then prints for each pair "name vs baseline" the ratio of their
 // rates, both measured in this same run.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -19,6 +20,9 @@ const std::pair<const char*, const char*> kPairs[] = {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so a saved log reads cleanly.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       // Items (frames, bytes) per second of real time.
