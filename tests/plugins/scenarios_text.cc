@@ -64,6 +64,12 @@ PP_BrowserFont_Trusted_Description description(uint32_t size, PP_BrowserFont_Tru
   return d;
 }
 
+std::string varText(PP_Var var) {
+  uint32_t length = 0;
+  const char* bytes = api().var->VarToUtf8(var, &length);
+  return bytes != nullptr ? std::string(bytes, length) : std::string();
+}
+
 void flushed(void*, int32_t) {}
 
 // Paints `image` into the context and flushes it (the test reads the frame).
@@ -151,8 +157,8 @@ void step(uint32_t number) {
         char part[160];
         snprintf(part, sizeof(part), " %u:%d,%d,%d,%d,%d face=%s w=%d i=%d ls=%d ws=%d pad=%d",
                  size, m.height, m.ascent, m.descent, m.line_spacing, m.x_height,
-                 std::string(t.var->VarToUtf8(out.face, &len), len).c_str(), out.weight, out.italic,
-                 out.letter_spacing, out.word_spacing, out.padding);
+                 varText(out.face).c_str(), out.weight, out.italic, out.letter_spacing,
+                 out.word_spacing, out.padding);
         metrics += part;
         t.var->Release(out.face);
         t.core->ReleaseResource(font);
@@ -164,7 +170,7 @@ void step(uint32_t number) {
       PP_BrowserFont_Trusted_Metrics m;
       t.font->Describe(plain, &out, &m);
       report("fonts families=%s len=%u%s undefined-face=%s", text.c_str(), familiesLength,
-             metrics.c_str(), std::string(t.var->VarToUtf8(out.face, &len), len).c_str());
+             metrics.c_str(), varText(out.face).c_str());
       break;
     }
     case 6: {
