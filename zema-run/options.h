@@ -1,0 +1,31 @@
+// The command line of zema-run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RunOptions {
+  std::string plugin;
+  std::string documentUrl;
+  std::vector<std::string> attributes;  // name, value, name, value, ...
+  int32_t width = 800;
+  int32_t height = 600;
+  float scale = 1.0f;
+  std::string font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  std::string host;  // the host program; chosen from the plug-in's ELF class when empty
+  std::string snapshot;
+  std::string framesDir;
+  uint32_t every = 1;
+  std::string audio;
+  std::string serveDir;
+  std::string events;
+  double duration = 0;      // seconds; 0: until the host ends or Ctrl-C
+  int32_t menuChoice = -1;  // -1: dismiss every menu
+};
+
+// Parses argv; on a mistake returns nothing and sets *error to a one-line reason.
+std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error);
+
+extern const char kUsage[];

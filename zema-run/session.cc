@@ -1,0 +1,345 @@
+// zema-run's side of one host: serves every host message until the run ends.
+#include "zema-run/session.h"
+
+#include <poll.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "host/messages.h"
+
+namespace {
+
+double nowSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Bytes that follow a host message's fixed block (menus are read item by item).
+size_t trailingOf(const HostMessage& m) {
+  switch (m.code) {
+    case MSG_FLUSH_2D:
+    case MSG_AUDIO_SAMPLES:
+      return m.word(8);
+    case MSG_URL_OPEN:
+      return size_t{m.word(16)} + m.word(20) + m.word(24);
+    case MSG_EXECUTE_SCRIPT:
+    case MSG_SET_CURSOR:
+    case MSG_CLIPBOARD_WRITE_TEXT:
+      return m.word(4);
+    case MSG_NAVIGATE:
+      return size_t{m.word(4)} + m.word(8);
+    case MSG_GL_BIND_ATTRIB_LOCATION:
+    case MSG_GL_BUFFER_DATA:
+      return m.word(16);
+    case MSG_GL_GET_UNIFORM_LOCATION:
+    case MSG_GL_SHADER_SOURCE:
+      return m.word(12);
+    case MSG_GL_TEX_IMAGE_2D:
+      return m.word(36);
+    case MSG_GL_TEX_SUB_IMAGE_2D:
+      return m.word(40);
+    default:
+      return 0;
+  }
+}
+
+std::string contentType(const std::string& path) {
+  auto ends = [&](const char* s) {
+    std::string e(s);
+    return path.size() >= e.size() && path.compare(path.size() - e.size(), e.size(), e) == 0;
+  };
+  if (ends(".html") || ends(".htm")) return "text/html";
+  if (ends(".txt")) return "text/plain";
+  if (ends(".png")) return "image/png";
+  if (ends(".swf")) return "application/x-shockwave-flash";
+  return "application/octet-stream";
+}
+
+bool readFile(const std::string& path, std::string* contents) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  *contents = buffer.str();
+  return static_cast<bool>(in) || in.eof();
+}
+
+}  // namespace
+
+Session::Session(const RunOptions& options, HostChannel& channel)
+    : options_(options), channel_(channel) {
+  // scheme://host[:port] of the document.
+  size_t scheme = options.documentUrl.find("://");
+  if (scheme != std::string::npos) {
+    size_t path = options.documentUrl.find('/', scheme + 3);
+    origin_ = options.documentUrl.substr(0, path);
+  }
+  if (!options.events.empty()) {
+    std::ifstream in(options.events);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream words(line);
+      double at;
+      std::string kind;
+      if (!(words >> at >> kind)) continue;
+      if (kind == "mouse") {
+        int32_t x = 0, y = 0, button = 0;
+        words >> x >> y >> button;
+        for (uint32_t type : {0u, 1u})  // down, up
+          events_.push_back({at,
+                             {MSG_MOUSE_EVENT, type, static_cast<uint32_t>(x),
+                              static_cast<uint32_t>(y), 0, static_cast<uint32_t>(button), 1, 0}});
+      } else if (kind == "key") {
+        std::string ch;
+        words >> ch;
+        uint32_t cp = ch.empty() ? 0 : static_cast<uint8_t>(ch[0]);
+        events_.push_back({at, {MSG_KEY_EVENT, 9, 0, 0, 0, cp, cp, 0}});  // a character
+      }
+    }
+  }
+}
+
+bool Session::begin() {
+  startedAt_ = nowSeconds();
+  time_t now = time(nullptr);
+  tm local;
+  localtime_r(&now, &local);
+  return channel_.sendWords({MSG_VIEW_CHANGED, static_cast<uint32_t>(options_.width),
+                             static_cast<uint32_t>(options_.height), floatBits(options_.scale),
+                             0}) &&
+         channel_.sendWords({MSG_SCREEN_SIZE, 1920, 1080, 0}) &&
+         channel_.sendWords({MSG_TIME_ZONE_OFFSET,
+                             static_cast<uint32_t>(static_cast<int32_t>(local.tm_gmtoff)), 0});
+}
+
+void Session::deliverEvents(double elapsedMs) {
+  while (nextEvent_ < events_.size() && events_[nextEvent_].atMs <= elapsedMs) {
+    const std::vector<uint32_t>& w = events_[nextEvent_++].words;
+    channel_.sendRaw(encodeWords({w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]}));
+  }
+}
+
+bool Session::serve(int ms) {
+  pollfd p{channel_.commandFd(), POLLIN, 0};
+  if (poll(&p, 1, ms) <= 0) return true;
+  if (p.revents & POLLIN) {
+    auto m = channel_.receive(
+        [](const HostMessage& message) {
+          return message.code == MSG_SHOW_MENU ? 0 : trailingOf(message);
+        },
+        std::chrono::milliseconds(10000));
+    if (!m) return false;
+    ++messages_;
+    handle(*m);
+    return true;
+  }
+  return (p.revents & (POLLHUP | POLLERR)) == 0;
+}
+
+void Session::logOnce(const std::string& what) {
+  if (logged_.insert(what).second) fprintf(stderr, "zema-run: %s\n", what.c_str());
+}
+
+void Session::handle(const HostMessage& m) {
+  switch (m.code) {
+    case MSG_BIND_GRAPHICS_2D:
+      boundWidth_ = m.i32(8);
+      boundHeight_ = m.i32(12);
+      break;
+    case MSG_FLUSH_2D:
+      frame(m);
+      break;
+    case MSG_SWAP_BUFFERS:
+      channel_.sendWords({MSG_SWAP_BUFFERS_DONE, 0, m.word(8), 0});
+      break;
+    case MSG_URL_OPEN:
+      openUrl(m);
+      break;
+    case MSG_URL_READ:
+      readUrl(m);
+      break;
+    case MSG_URL_CLOSE:
+      loads_.erase(m.word(4));
+      break;
+    case MSG_AUDIO_START:
+      audio_.start(m.word(4), m.word(8), nowSeconds() - startedAt_);
+      break;
+    case MSG_AUDIO_STOP:
+      audio_.stop(m.word(4));
+      break;
+    case MSG_AUDIO_SAMPLES:
+      audio_.add(m.word(4), m.trailing);
+      break;
+    case MSG_CLIPBOARD_WRITE_TEXT:
+      clipboard_ = m.trailingText();
+      clipboardIsOwn_ = true;
+      break;
+    case MSG_CLIPBOARD_READ_TEXT:
+      // The plug-in wrote the clipboard last: it gets its own text back.
+      if (clipboardIsOwn_) {
+        channel_.sendReply({0, 0, 1, 0});
+      } else {
+        channel_.sendReply({0, static_cast<uint32_t>(clipboard_.size()), 0, 0},
+                           std::vector<uint8_t>(clipboard_.begin(), clipboard_.end()));
+      }
+      break;
+    case MSG_SHOW_MENU:
+      showMenu(m);
+      break;
+    case MSG_EXECUTE_SCRIPT:
+      fprintf(stderr, "zema-run: script: %s\n", m.trailingText().c_str());
+      channel_.sendReply({0, 0, 0, 0});  // undefined
+      break;
+    case MSG_NAVIGATE:
+      fprintf(stderr, "zema-run: navigate to %s (target %s)\n",
+              m.trailingText().substr(0, m.word(4)).c_str(),
+              m.trailingText().substr(m.word(4)).c_str());
+      break;
+    case MSG_SET_CURSOR:
+      fprintf(stderr, "zema-run: cursor %s\n", m.trailingText().c_str());
+      break;
+    case MSG_REQUEST_INPUT_EVENTS:
+    case MSG_BIND_GRAPHICS_3D:
+      break;
+    default:
+      if (messageReplySize(m.code) != 0) channel_.sendReply({0, 0, 0});
+      logOnce("GL and 3D commands are not executed here (first: " + messageName(m.code) + ")");
+      break;
+  }
+}
+
+void Session::frame(const HostMessage& m) {
+  ++frames_;
+  latest_ = m.trailing;
+  if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
+    char name[64];
+    snprintf(name, sizeof(name), "/frame-%06llu.png", static_cast<unsigned long long>(frames_));
+    std::string error;
+    if (!writePng(options_.framesDir + name, boundWidth_, boundHeight_, latest_, &error))
+      logOnce(error);
+  }
+  channel_.sendWords({MSG_FLUSH_2D_DONE, m.word(4), 0, 0});
+}
+
+std::string Session::servedPath(const std::string& url) const {
+  std::string path;
+  if (url.rfind("file://", 0) == 0) {
+    path = url.substr(7);
+  } else if (!options_.serveDir.empty() && !origin_.empty() && url.rfind(origin_ + "/", 0) == 0) {
+    path = url.substr(origin_.size());
+    path = path.substr(0, path.find_first_of("?#"));
+    // Nothing above the served folder.
+    bool up = path.find("/../") != std::string::npos ||
+              (path.size() >= 3 && path.compare(path.size() - 3, 3, "/..") == 0);
+    if (up) return "";
+    path = options_.serveDir + path;
+  }
+  return path;
+}
+
+void Session::openUrl(const HostMessage& m) {
+  std::string all = m.trailingText();
+  std::string url = all.substr(0, m.word(16));
+  std::string body = all.substr(m.word(16) + m.word(20));
+  uint32_t openNumber = m.word(4);
+  if (m.word(28) == 1) fprintf(stderr, "zema-run: POST %s (%zu bytes)\n", url.c_str(), body.size());
+  std::string path = servedPath(url);
+  if (path.empty()) {
+    fprintf(stderr, "zema-run: not served: %s\n", url.c_str());
+    channel_.sendWords({MSG_URL_FAILED, 0, openNumber, 0});
+    return;
+  }
+  Load load;
+  int32_t status = 200;
+  if (!readFile(path, &load.body)) {
+    status = 404;
+    load.body = "not found\n";
+  }
+  load.progressNumber = m.word(8);
+  std::string headers = "Content-Type: " + (status == 200 ? contentType(path) : "text/plain") +
+                        "\nContent-Length: " + std::to_string(load.body.size());
+  uint32_t stream = nextStream_++;
+  loads_[stream] = std::move(load);
+  std::string tail = url + headers;
+  channel_.sendMessage(
+      {MSG_URL_RESPONSE, stream, openNumber, static_cast<uint32_t>(status),
+       static_cast<uint32_t>(url.size()), static_cast<uint32_t>(headers.size()), 0, 0},
+      std::vector<uint8_t>(tail.begin(), tail.end()));
+}
+
+void Session::readUrl(const HostMessage& m) {
+  uint32_t number = m.word(8);
+  auto found = loads_.find(m.word(4));
+  if (found == loads_.end()) {
+    channel_.sendWords({MSG_URL_FAILED, 0, number, 0});
+    return;
+  }
+  Load& load = found->second;
+  // No more than the read asked for.
+  size_t piece =
+      std::min<size_t>(load.body.size() - load.sent, static_cast<size_t>(std::max(m.i32(16), 0)));
+  std::vector<uint8_t> bytes(load.body.begin() + static_cast<std::ptrdiff_t>(load.sent),
+                             load.body.begin() + static_cast<std::ptrdiff_t>(load.sent + piece));
+  load.sent += piece;
+  bytesLoaded_ += piece;
+  channel_.sendMessage({MSG_URL_BODY_DATA, number, static_cast<uint32_t>(piece), 0}, bytes);
+  if (load.progressNumber != 0) {
+    channel_.sendWords({MSG_URL_PROGRESS, load.progressNumber, static_cast<uint32_t>(load.sent),
+                        static_cast<uint32_t>(load.body.size()), 0});
+    if (load.sent == load.body.size()) load.progressNumber = 0;
+  }
+}
+
+void Session::showMenu(const HostMessage& m) {
+  uint32_t count = m.word(12);
+  bool found = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    auto block = channel_.readTrailing(20);
+    if (!block) return;
+    HostMessage item{0, *block, {}};
+    if (item.word(8) > 0 && !channel_.readTrailing(item.word(8))) return;
+    found = found || item.i32(12) == options_.menuChoice;
+  }
+  bool choose = options_.menuChoice >= 0 && found;
+  channel_.sendWords({MSG_MENU_RESULT, m.word(16), static_cast<uint32_t>(options_.menuChoice),
+                      choose ? 0u : 1u, 0});
+}
+
+bool Session::finish(std::string* error) {
+  bool ok = true;
+  if (!options_.snapshot.empty() &&
+      !writePng(options_.snapshot, boundWidth_, boundHeight_, latest_, error))
+    ok = false;
+  std::string audioError;
+  if (!options_.audio.empty() && !audio_.writeWav(options_.audio, &audioError)) {
+    *error = audioError;
+    ok = false;
+  }
+  return ok;
+}
+
+std::string Session::statusLine(double elapsed) const {
+  char line[200];
+  snprintf(line, sizeof(line),
+           "frames %llu  %.1f fps  loaded %llu bytes  audio %.1f s  messages %llu",
+           static_cast<unsigned long long>(frames_), elapsed > 0 ? frames_ / elapsed : 0.0,
+           static_cast<unsigned long long>(bytesLoaded_), audio_.seconds(),
+           static_cast<unsigned long long>(messages_));
+  return line;
+}
+
+std::string Session::summary(double elapsed) const {
+  char text[300];
+  snprintf(text, sizeof(text),
+           "Ran %.1f s: %llu frames at %dx%d (%.1f fps), %llu bytes loaded, %.1f s of audio, "
+           "%llu messages.",
+           elapsed, static_cast<unsigned long long>(frames_), boundWidth_, boundHeight_,
+           elapsed > 0 ? frames_ / elapsed : 0.0, static_cast<unsigned long long>(bytesLoaded_),
+           audio_.seconds(), static_cast<unsigned long long>(messages_));
+  return text;
+}
