@@ -35,6 +35,11 @@ struct HostMessage {
   std::string trailingText() const { return std::string(trailing.begin(), trailing.end()); }
 };
 
+// How many bytes of trailing data follow a host message's fixed block, from its fields.
+// A menu (MSG_SHOW_MENU) answers 0: its items carry their own lengths and are read one
+// at a time.
+size_t hostTrailingSize(const HostMessage& message);
+
 // Encodes 32-bit words little-endian, the channel's byte order.
 std::vector<uint8_t> encodeWords(std::initializer_list<uint32_t> words);
 // The bit pattern of a single-precision float, for float fields in sendWords().

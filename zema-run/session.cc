@@ -18,35 +18,6 @@ double nowSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Bytes that follow a host message's fixed block (menus are read item by item).
-size_t trailingOf(const HostMessage& m) {
-  switch (m.code) {
-    case MSG_FLUSH_2D:
-    case MSG_AUDIO_SAMPLES:
-      return m.word(8);
-    case MSG_URL_OPEN:
-      return size_t{m.word(16)} + m.word(20) + m.word(24);
-    case MSG_EXECUTE_SCRIPT:
-    case MSG_SET_CURSOR:
-    case MSG_CLIPBOARD_WRITE_TEXT:
-      return m.word(4);
-    case MSG_NAVIGATE:
-      return size_t{m.word(4)} + m.word(8);
-    case MSG_GL_BIND_ATTRIB_LOCATION:
-    case MSG_GL_BUFFER_DATA:
-      return m.word(16);
-    case MSG_GL_GET_UNIFORM_LOCATION:
-    case MSG_GL_SHADER_SOURCE:
-      return m.word(12);
-    case MSG_GL_TEX_IMAGE_2D:
-      return m.word(36);
-    case MSG_GL_TEX_SUB_IMAGE_2D:
-      return m.word(40);
-    default:
-      return 0;
-  }
-}
-
 std::string contentType(const std::string& path) {
   auto ends = [&](const char* s) {
     std::string e(s);
@@ -130,7 +101,7 @@ bool Session::serve(int ms) {
   if (p.revents & POLLIN) {
     auto m = channel_.receive(
         [](const HostMessage& message) {
-          return message.code == MSG_SHOW_MENU ? 0 : trailingOf(message);
+          return message.code == MSG_SHOW_MENU ? 0 : hostTrailingSize(message);
         },
         std::chrono::milliseconds(10000));
     if (!m) return false;

@@ -11,18 +11,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kWidth = 320, kHeight = 120;
 
-size_t trailingOf(const HostMessage& m) {
-  switch (m.code) {
-    case MSG_FLUSH_2D:
-    case MSG_AUDIO_SAMPLES:
-      return m.word(8);
-    case MSG_URL_OPEN:
-      return size_t{m.word(16)} + m.word(20) + m.word(24);
-    default:
-      return 0;
-  }
-}
-
 // RGBA of pixel (x, y) of a frame.
 std::vector<uint8_t> pixel(const std::vector<uint8_t>& frame, uint32_t x, uint32_t y) {
   auto at = frame.begin() + (y * kWidth + x) * 4;
@@ -51,7 +39,7 @@ TEST_F(DemoTest, DrawsFetchesPlaysAndAnswersInput) {
         Clock::now() + std::chrono::microseconds(static_cast<int64_t>(ms * 1000));
     uint32_t sent = 0;
     while (Clock::now() < end) {
-      auto m = channel.receive(trailingOf, std::chrono::milliseconds(2000));
+      auto m = channel.receive(hostTrailingSize, std::chrono::milliseconds(2000));
       if (!m) return ::testing::AssertionFailure() << channel.lastError();
       switch (m->code) {
         case MSG_URL_OPEN: {

@@ -7,24 +7,6 @@ namespace {
 
 constexpr char kDocument[] = "http://example.org/page.html";
 
-// Trailing bytes of the host's GL messages.
-size_t glTrailing(const HostMessage& m) {
-  switch (m.code) {
-    case MSG_GL_BIND_ATTRIB_LOCATION:
-    case MSG_GL_BUFFER_DATA:
-      return m.word(16);
-    case MSG_GL_GET_UNIFORM_LOCATION:
-    case MSG_GL_SHADER_SOURCE:
-      return m.word(12);
-    case MSG_GL_TEX_IMAGE_2D:
-      return m.word(36);
-    case MSG_GL_TEX_SUB_IMAGE_2D:
-      return m.word(40);
-    default:
-      return 0;
-  }
-}
-
 std::vector<uint8_t> encode(const std::vector<uint32_t>& words) {
   std::vector<uint8_t> out;
   for (uint32_t w : words) {
@@ -44,7 +26,7 @@ class GlesTest : public HostTest {
     ASSERT_TRUE(startHost({kDocument, "scenario", "gles"}));
     ASSERT_TRUE(host->waitForStdoutLine("PLUGIN gles ready")) << host->error();
   }
-  std::optional<HostMessage> next() { return channel.receive(glTrailing); }
+  std::optional<HostMessage> next() { return channel.receive(hostTrailingSize); }
   // The next output line that starts as `expected` does, compared whole.
   ::testing::AssertionResult expectFull(const std::string& expected) {
     return expectLine(expected.substr(0, 13), expected);
