@@ -28,7 +28,9 @@ uint32_t framesIn(uint32_t ms, uint32_t rate) {
 void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
   uint64_t started = startTime;
   if (started == 0) return;
-  uint32_t elapsed = static_cast<uint32_t>(now - started);
+  // A wall clock set back before the start counts as no time elapsed; taken as a
+  // wrapped difference it would ask for days of audio in one turn.
+  uint32_t elapsed = now > started ? static_cast<uint32_t>(now - started) : 0;
   // More than 25 ms ahead: nothing to do yet, and the due time stays where it is.
   if (framesSent > framesIn(elapsed + 25, sampleRate)) return;
   uint32_t highMark = framesIn(elapsed + 50, sampleRate);

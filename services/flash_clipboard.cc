@@ -89,6 +89,10 @@ static int32_t ZEMA_WriteData(PP_Instance, PP_Flash_Clipboard_Type, uint32_t dat
     uint32_t f = static_cast<uint32_t>(formats[i]);
     if (!isKnownFormat(f)) continue;
     const PP_Var& item = data_items[i];
+    // A reference var whose object is gone is skipped: keeping its handle would later
+    // release whatever resource reuses it.
+    PP_Resource id = varResourceId(item);
+    if (id != 0 && pluginInstance->getResFromId(id) == nullptr) continue;
     ZEMA_AddRef(item);
     ZEMA_Release(inst.clipboard[f]);  // an earlier item of the same format
     inst.clipboard[f] = item;

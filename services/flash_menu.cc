@@ -85,8 +85,12 @@ static int32_t ZEMA_FlashMenu_Show(PP_Resource menu_id, const PP_Point* location
   PPRes* res = pluginInstance->getResFromId(menu_id);
   if (res == nullptr || res->resType != kResFlashMenu) return PP_ERROR_BADRESOURCE;
   if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  auto* menu = static_cast<PPFlashMenu*>(res);
+  // One menu at a time: a second Show would leave the first one's callback waiting for
+  // a result that could no longer reach it.
+  if (menu->showCallback.isPending()) return PP_ERROR_INPROGRESS;
   PP_Point at = location != nullptr ? *location : PP_Point{0, 0};
-  static_cast<PPFlashMenu*>(res)->sendShowRequest(at.x, at.y, callback, selected_id);
+  menu->sendShowRequest(at.x, at.y, callback, selected_id);
   return PP_OK_COMPLETIONPENDING;
 }
 

@@ -91,3 +91,16 @@ TEST_F(Audio, StartingAPlayingStreamRestartsItOnceAndUnusableBuffersAreRefused) 
   EXPECT_EQ(ppbAudio.StartPlayback(12345), PP_FALSE);
   EXPECT_EQ(ppbAudio.StopPlayback(12345), PP_TRUE);
 }
+
+TEST_F(Audio, AClockSetBackCountsAsNoTimeElapsed) {
+  calls[0] = calls[1] = 0;
+  PP_Resource stream = makeStream(1024, 1);
+  ppbAudio.StartPlayback(stream);
+  // As if the wall clock had gone back an hour since the start.
+  auto* res = static_cast<PPAudioStream*>(pluginInstance->getResFromId(stream));
+  res->startTime += 3600 * 1000;
+  pluginInstance->messageLoopStep();
+  EXPECT_EQ(calls[1], 3) << "the first update's three buffers, not hours of audio";
+  ZEMA_ReleaseResource(stream);
+  sentCodes();
+}
