@@ -554,6 +554,16 @@ std::string HostProcess::stderrText() const {
   return err_.text;
 }
 
+std::string HostProcess::stdoutFrom(size_t offset) const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return offset < out_.text.size() ? out_.text.substr(offset) : std::string();
+}
+
+std::string HostProcess::stderrFrom(size_t offset) const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return offset < err_.text.size() ? err_.text.substr(offset) : std::string();
+}
+
 namespace {
 
 std::vector<std::string> splitLines(const std::string& text) {

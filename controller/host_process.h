@@ -94,6 +94,9 @@ class HostProcess {
   std::string stdoutText() const;
   std::string stderrText() const;
   std::vector<std::string> stdoutLines() const;
+  // What was printed after the first `offset` bytes, for passing it on as it comes.
+  std::string stdoutFrom(size_t offset) const;
+  std::string stderrFrom(size_t offset) const;
   std::vector<std::string> stderrLines() const;
 
   // The exit status once the host has ended and its output is read to the end.

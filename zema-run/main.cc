@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
   }
   host.runRoot = runRoot;
 
+  // URL loads go out through the machine's network, not the run's private one.
+  int machineNetwork = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
   // Each run has a network namespace of its own, so the channel's fixed abstract address
   // is private to it and several runs go on at once.
   if (!isolateNetwork(&error)) {
@@ -108,19 +110,43 @@ int main(int argc, char** argv) {
 
   signal(SIGINT, onInterrupt);
   signal(SIGTERM, onInterrupt);
-  Session session(o, channel);
+  Session session(o, channel, machineNetwork);
+  // The host's own output (a plug-in's prints, say) is passed on as it comes.
+  size_t outShown = 0, errShown = 0;
+  bool untilSeen = false;
+  std::string untilTail;
+  auto passOn = [&] {
+    std::string out = process.stdoutFrom(outShown), err = process.stderrFrom(errShown);
+    if (!o.until.empty() && !untilSeen && !out.empty()) {
+      // The end of what was shown before is searched too: the text may arrive in two reads.
+      untilTail += out;
+      untilSeen = untilTail.find(o.until) != std::string::npos;
+      if (untilTail.size() > o.until.size()) untilTail.erase(0, untilTail.size() - o.until.size());
+    }
+    outShown += out.size();
+    errShown += err.size();
+    if (!out.empty()) {
+      fwrite(out.data(), 1, out.size(), stdout);
+      fflush(stdout);
+    }
+    if (!err.empty()) fwrite(err.data(), 1, err.size(), stderr);
+  };
   auto start = std::chrono::steady_clock::now();
   bool terminal = isatty(2);
   double lastStatus = 0;
   session.begin();
-  while (!interrupted) {
+  while (!interrupted && !untilSeen) {
     double elapsed = secondsSince(start);
     if (o.duration > 0 && elapsed >= o.duration) break;
     session.deliverEvents(elapsed * 1000);
     if (!session.serve(10)) break;
     if (terminal && elapsed - lastStatus > 0.25) {
-      fprintf(stderr, "\r%s ", session.statusLine(elapsed).c_str());
+      fputs("\r\033[K", stderr);
+      passOn();
+      fprintf(stderr, "%s", session.statusLine(elapsed).c_str());
       lastStatus = elapsed;
+    } else if (!terminal) {
+      passOn();
     }
   }
   double elapsed = secondsSince(start);
@@ -129,13 +155,13 @@ int main(int argc, char** argv) {
   bool hostAlive = process.running();
   process.kill();
   std::optional<ExitStatus> status = process.waitForExit();
+  passOn();
   rmdir(runRoot);
 
   printf("%s\n", session.summary(elapsed).c_str());
   if (!written) fprintf(stderr, "zema-run: %s\n", error.c_str());
   if (!hostAlive && status && !status->exited) {
-    fprintf(stderr, "zema-run: the host died: %s\n%s", status->describe().c_str(),
-            process.stderrText().c_str());
+    fprintf(stderr, "zema-run: the host died: %s\n", status->describe().c_str());
     return 1;
   }
   return written ? 0 : 1;

@@ -3,8 +3,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 const char kUsage[] =
     "usage: zema-run [options] PLUGIN.so DOCUMENT-URL [NAME VALUE]...\n"
@@ -18,9 +21,16 @@ const char kUsage[] =
     "  --frames DIR      write frames as PNG files into DIR\n"
     "  --every N         with --frames, every Nth frame only (default 1)\n"
     "  --audio FILE      mix the audio streams into a WAV file\n"
-    "  --serve DIR       serve URLs under the document's origin from DIR\n"
-    "  --events FILE     scripted input: lines 'MS mouse X Y [BUTTON]' or 'MS key CHAR'\n"
+    "  --serve DIR       serve URLs under the document's origin from DIR (404 for what\n"
+    "                    is missing); file: URLs come from disk, other http and https\n"
+    "                    URLs from the network\n"
+    "  --serve-log FILE  append one line per URL request to FILE: method, URL, status,\n"
+    "                    and a POST's body (default: standard error)\n"
+    "  --events FILE     scripted input, one event per line: 'MS mouse X Y [BUTTON]'\n"
+    "                    (a click; button 0 left, 1 middle, 2 right) or 'MS key CHAR'\n"
+    "                    (a typed character), MS milliseconds after the start\n"
     "  --duration S      stop after S seconds (default: when the host ends, or Ctrl-C)\n"
+    "  --until TEXT      stop once the host prints TEXT on its standard output\n"
     "  --menu ID         answer context menus with item ID (default: dismiss them)\n"
     "  --help            this text\n";
 
@@ -30,6 +40,59 @@ bool number(const char* text, double* out) {
   char* end = nullptr;
   *out = strtod(text, &end);
   return end != text && *end == '\0';
+}
+
+// The code point at the start of UTF-8 text, or 0 when it does not start with one.
+uint32_t firstCodePoint(const std::string& text) {
+  if (text.empty()) return 0;
+  auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+  uint8_t lead = byte(0);
+  size_t length = lead < 0x80         ? 1
+                  : (lead >> 5) == 6  ? 2
+                  : (lead >> 4) == 14 ? 3
+                  : (lead >> 3) == 30 ? 4
+                                      : 0;
+  if (length == 0 || text.size() < length) return 0;
+  uint32_t cp = length == 1 ? lead : lead & (0x7f >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xc0) != 0x80) return 0;
+    cp = cp << 6 | (byte(i) & 0x3f);
+  }
+  return cp;
+}
+
+bool readEvents(const char* file, std::vector<ScriptedEvent>* events, std::string* error) {
+  std::ifstream in(file);
+  if (!in) {
+    *error = "cannot read the events file " + std::string(file);
+    return false;
+  }
+  std::string line;
+  for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
+    std::istringstream words(line);
+    ScriptedEvent e;
+    std::string kind;
+    if (!(words >> kind) || kind[0] == '#') continue;  // blank line or comment
+    bool ok = number(kind.c_str(), &e.atMs);
+    if (ok && words >> kind && kind == "mouse") {
+      ok = static_cast<bool>(words >> e.x >> e.y);
+      if (ok && !(words >> e.button)) e.button = 0;
+    } else if (ok && kind == "key") {
+      std::string ch;
+      e.key = true;
+      ok = words >> ch && (e.codePoint = firstCodePoint(ch)) != 0;
+    } else {
+      ok = false;
+    }
+    if (!ok || e.atMs < 0 || e.button < 0 || e.button > 2) {
+      *error = std::string(file) + ":" + std::to_string(lineNumber) + ": not an event: " + line;
+      return false;
+    }
+    events->push_back(e);
+  }
+  std::stable_sort(events->begin(), events->end(),
+                   [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.atMs < b.atMs; });
+  return true;
 }
 
 }  // namespace
@@ -77,10 +140,14 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
       o.audio = value;
     } else if (arg == "--serve") {
       o.serveDir = value;
+    } else if (arg == "--serve-log") {
+      o.serveLog = value;
     } else if (arg == "--events") {
-      o.events = value;
+      if (!readEvents(value, &o.events, error)) return std::nullopt;
     } else if (arg == "--duration" && number(value, &n) && n > 0) {
       o.duration = n;
+    } else if (arg == "--until" && *value != '\0') {
+      o.until = value;
     } else if (arg == "--menu" && number(value, &n)) {
       o.menuChoice = static_cast<int32_t>(n);
     } else {

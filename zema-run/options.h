@@ -6,6 +6,14 @@
 #include <string>
 #include <vector>
 
+// One line of an events file: a click at (x, y), or a typed character.
+struct ScriptedEvent {
+  double atMs = 0;
+  bool key = false;
+  int32_t x = 0, y = 0, button = 0;
+  uint32_t codePoint = 0;
+};
+
 struct RunOptions {
   std::string plugin;
   std::string documentUrl;
@@ -20,8 +28,10 @@ struct RunOptions {
   uint32_t every = 1;
   std::string audio;
   std::string serveDir;
-  std::string events;
+  std::string serveLog;  // "" : log requests on standard error
+  std::vector<ScriptedEvent> events;
   double duration = 0;      // seconds; 0: until the host ends or Ctrl-C
+  std::string until;        // stop once the host prints this on its standard output
   int32_t menuChoice = -1;  // -1: dismiss every menu
 };
 

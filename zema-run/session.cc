@@ -42,37 +42,32 @@ bool readFile(const std::string& path, std::string* contents) {
 
 }  // namespace
 
-Session::Session(const RunOptions& options, HostChannel& channel)
-    : options_(options), channel_(channel) {
+Session::Session(const RunOptions& options, HostChannel& channel, int networkNamespace)
+    : options_(options), channel_(channel), fetcher_(networkNamespace) {
+  if (!options.serveLog.empty()) {
+    serveLog_ = fopen(options.serveLog.c_str(), "a");
+    if (serveLog_ == nullptr) perror(("zema-run: " + options.serveLog).c_str());
+  }
   // scheme://host[:port] of the document.
   size_t scheme = options.documentUrl.find("://");
   if (scheme != std::string::npos) {
     size_t path = options.documentUrl.find('/', scheme + 3);
     origin_ = options.documentUrl.substr(0, path);
   }
-  if (!options.events.empty()) {
-    std::ifstream in(options.events);
-    std::string line;
-    while (std::getline(in, line)) {
-      std::istringstream words(line);
-      double at;
-      std::string kind;
-      if (!(words >> at >> kind)) continue;
-      if (kind == "mouse") {
-        int32_t x = 0, y = 0, button = 0;
-        words >> x >> y >> button;
-        for (uint32_t type : {0u, 1u})  // down, up
-          events_.push_back({at,
-                             {MSG_MOUSE_EVENT, type, static_cast<uint32_t>(x),
-                              static_cast<uint32_t>(y), 0, static_cast<uint32_t>(button), 1, 0}});
-      } else if (kind == "key") {
-        std::string ch;
-        words >> ch;
-        uint32_t cp = ch.empty() ? 0 : static_cast<uint8_t>(ch[0]);
-        events_.push_back({at, {MSG_KEY_EVENT, 9, 0, 0, 0, cp, cp, 0}});  // a character
-      }
+  for (const ScriptedEvent& e : options.events) {
+    if (e.key) {  // a typed character
+      events_.push_back({e.atMs, {MSG_KEY_EVENT, 9, 0, 0, 0, e.codePoint, e.codePoint, 0}});
+      continue;
     }
+    for (uint32_t type : {0u, 1u})  // down, up
+      events_.push_back({e.atMs,
+                         {MSG_MOUSE_EVENT, type, static_cast<uint32_t>(e.x),
+                          static_cast<uint32_t>(e.y), 0, static_cast<uint32_t>(e.button), 1, 0}});
   }
+}
+
+Session::~Session() {
+  if (serveLog_ != nullptr) fclose(serveLog_);
 }
 
 bool Session::begin() {
@@ -96,8 +91,13 @@ void Session::deliverEvents(double elapsedMs) {
 }
 
 bool Session::serve(int ms) {
-  pollfd p{channel_.commandFd(), POLLIN, 0};
-  if (poll(&p, 1, ms) <= 0) return true;
+  pollfd fds[2] = {{channel_.commandFd(), POLLIN, 0}, {fetcher_.wakeFd(), POLLIN, 0}};
+  int ready = poll(fds, fetcher_.wakeFd() >= 0 ? 2 : 1, ms);
+  if (ready <= 0) return true;
+  if (fds[1].revents & POLLIN) {
+    for (HttpFetcher::Event& event : fetcher_.take()) fetched(event);
+  }
+  const pollfd& p = fds[0];
   if (p.revents & POLLIN) {
     auto m = channel_.receive(
         [](const HostMessage& message) {
@@ -135,7 +135,7 @@ void Session::handle(const HostMessage& m) {
       readUrl(m);
       break;
     case MSG_URL_CLOSE:
-      loads_.erase(m.word(4));
+      if (loads_.erase(m.word(4)) != 0) fetcher_.cancel(m.word(4));
       break;
     case MSG_AUDIO_START:
       audio_.start(m.word(4), m.word(8), nowSeconds() - startedAt_);
@@ -216,31 +216,84 @@ std::string Session::servedPath(const std::string& url) const {
 void Session::openUrl(const HostMessage& m) {
   std::string all = m.trailingText();
   std::string url = all.substr(0, m.word(16));
-  std::string body = all.substr(m.word(16) + m.word(20));
-  uint32_t openNumber = m.word(4);
-  if (m.word(28) == 1) fprintf(stderr, "zema-run: POST %s (%zu bytes)\n", url.c_str(), body.size());
+  std::string headers = all.substr(std::min<size_t>(all.size(), m.word(16)), m.word(20));
+  std::string body = all.substr(std::min<size_t>(all.size(), m.word(16) + m.word(20)));
+  bool post = m.word(28) == 1;
+  Load load;
+  load.openNumber = m.word(4);
+  load.progressNumber = m.word(8);
+  load.request = (post ? "POST " : "GET ") + url;
+  if (post) load.postBody = body;
+  uint32_t stream = nextStream_++;
+
   std::string path = servedPath(url);
-  if (path.empty()) {
-    fprintf(stderr, "zema-run: not served: %s\n", url.c_str());
-    channel_.sendWords({MSG_URL_FAILED, 0, openNumber, 0});
+  bool remote = path.empty() && (url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0);
+  if (remote) {
+    loads_[stream] = std::move(load);
+    fetcher_.start({stream, url, post, headers, body});
     return;
   }
-  Load load;
+  if (path.empty()) {
+    logRequest(load, "failed: not served here");
+    channel_.sendWords({MSG_URL_FAILED, 0, load.openNumber, 0});
+    return;
+  }
   int32_t status = 200;
   if (!readFile(path, &load.body)) {
     status = 404;
     load.body = "not found\n";
   }
-  load.progressNumber = m.word(8);
-  std::string headers = "Content-Type: " + (status == 200 ? contentType(path) : "text/plain") +
-                        "\nContent-Length: " + std::to_string(load.body.size());
-  uint32_t stream = nextStream_++;
+  load.total = static_cast<int64_t>(load.body.size());
+  load.responded = load.complete = true;
+  logRequest(load, std::to_string(status));
+  std::string block = "Content-Type: " + (status == 200 ? contentType(path) : "text/plain") +
+                      "\nContent-Length: " + std::to_string(load.body.size());
+  uint32_t openNumber = load.openNumber;
   loads_[stream] = std::move(load);
-  std::string tail = url + headers;
+  std::string tail = url + block;
   channel_.sendMessage(
       {MSG_URL_RESPONSE, stream, openNumber, static_cast<uint32_t>(status),
-       static_cast<uint32_t>(url.size()), static_cast<uint32_t>(headers.size()), 0, 0},
+       static_cast<uint32_t>(url.size()), static_cast<uint32_t>(block.size()), 0, 0},
       std::vector<uint8_t>(tail.begin(), tail.end()));
+}
+
+void Session::fetched(HttpFetcher::Event& event) {
+  auto found = loads_.find(event.id);
+  if (found == loads_.end()) return;  // closed meanwhile
+  Load& load = found->second;
+  switch (event.kind) {
+    case HttpFetcher::Event::kResponse: {
+      load.responded = true;
+      load.total = event.contentLength;
+      logRequest(load, std::to_string(event.status));
+      std::string tail = event.url + event.text;
+      channel_.sendMessage(
+          {MSG_URL_RESPONSE, event.id, load.openNumber, static_cast<uint32_t>(event.status),
+           static_cast<uint32_t>(event.url.size()), static_cast<uint32_t>(event.text.size()), 0, 0},
+          std::vector<uint8_t>(tail.begin(), tail.end()));
+      break;
+    }
+    case HttpFetcher::Event::kData:
+      load.body += event.text;
+      break;
+    case HttpFetcher::Event::kDone:
+      load.complete = true;
+      break;
+    case HttpFetcher::Event::kFailed:
+      logRequest(load, "failed: " + event.text);
+      if (!load.responded) {
+        channel_.sendWords({MSG_URL_FAILED, 0, load.openNumber, 0});
+        loads_.erase(found);
+        return;
+      }
+      load.failed = true;
+      break;
+  }
+  if (load.pendingRead != 0 && (load.offset < load.body.size() || load.complete || load.failed)) {
+    uint32_t number = load.pendingRead;
+    load.pendingRead = 0;
+    answerRead(load, number, load.pendingCount);
+  }
 }
 
 void Session::readUrl(const HostMessage& m) {
@@ -251,18 +304,65 @@ void Session::readUrl(const HostMessage& m) {
     return;
   }
   Load& load = found->second;
+  if (load.offset == load.body.size() && !load.complete && !load.failed) {
+    // Nothing has arrived yet: the read waits for the next piece.
+    load.pendingRead = number;
+    load.pendingCount = m.i32(16);
+    return;
+  }
+  answerRead(load, number, m.i32(16));
+}
+
+void Session::answerRead(Load& load, uint32_t number, int32_t count) {
+  if (load.failed && load.offset == load.body.size()) {
+    channel_.sendWords({MSG_URL_FAILED, 0, number, 0});
+    return;
+  }
   // No more than the read asked for.
   size_t piece =
-      std::min<size_t>(load.body.size() - load.sent, static_cast<size_t>(std::max(m.i32(16), 0)));
-  std::vector<uint8_t> bytes(load.body.begin() + static_cast<std::ptrdiff_t>(load.sent),
-                             load.body.begin() + static_cast<std::ptrdiff_t>(load.sent + piece));
+      std::min<size_t>(load.body.size() - load.offset, static_cast<size_t>(std::max(count, 0)));
+  std::vector<uint8_t> bytes(load.body.begin() + static_cast<std::ptrdiff_t>(load.offset),
+                             load.body.begin() + static_cast<std::ptrdiff_t>(load.offset + piece));
+  load.offset += piece;
   load.sent += piece;
   bytesLoaded_ += piece;
-  channel_.sendMessage({MSG_URL_BODY_DATA, number, static_cast<uint32_t>(piece), 0}, bytes);
+  // The progress report goes first, so the read's callback already sees these bytes
+  // counted.
   if (load.progressNumber != 0) {
+    bool ended = load.complete && load.offset == load.body.size();
+    // Received equal to total ends the reports; an unknown total is sent as 0 until then.
+    uint64_t total = ended ? load.sent : load.total >= 0 ? static_cast<uint64_t>(load.total) : 0;
     channel_.sendWords({MSG_URL_PROGRESS, load.progressNumber, static_cast<uint32_t>(load.sent),
-                        static_cast<uint32_t>(load.body.size()), 0});
-    if (load.sent == load.body.size()) load.progressNumber = 0;
+                        static_cast<uint32_t>(total), 0});
+    if (load.sent == total) load.progressNumber = 0;
+  }
+  channel_.sendMessage({MSG_URL_BODY_DATA, number, static_cast<uint32_t>(piece), 0}, bytes);
+  // A long body keeps only what is still unread.
+  if (load.offset > 65536 && load.offset * 2 > load.body.size()) {
+    load.body.erase(0, load.offset);
+    load.offset = 0;
+  }
+}
+
+void Session::logRequest(const Load& load, const std::string& outcome) {
+  std::string line = load.request + " " + outcome;
+  if (load.request.rfind("POST ", 0) == 0) {
+    line += " body " + std::to_string(load.postBody.size()) + " bytes: ";
+    for (unsigned char c : load.postBody) {
+      if (c >= 0x20 && c < 0x7f && c != '\\') {
+        line += static_cast<char>(c);
+      } else {
+        char escaped[8];
+        snprintf(escaped, sizeof(escaped), "\\x%02x", c);
+        line += escaped;
+      }
+    }
+  }
+  if (serveLog_ != nullptr) {
+    fprintf(serveLog_, "%s\n", line.c_str());
+    fflush(serveLog_);
+  } else {
+    fprintf(stderr, "zema-run: %s\n", line.c_str());
   }
 }
 

@@ -2,18 +2,23 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "controller/host_channel.h"
+#include "zema-run/http_fetch.h"
 #include "zema-run/media.h"
 #include "zema-run/options.h"
 
 class Session {
  public:
-  Session(const RunOptions& options, HostChannel& channel);
+  // `networkNamespace`: an open ns/net file that http and https loads go out through
+  // (taken over), or -1 for the calling thread's.
+  Session(const RunOptions& options, HostChannel& channel, int networkNamespace = -1);
+  ~Session();
 
   // Sends the view, the screen size and the time-zone offset.
   bool begin();
@@ -28,10 +33,20 @@ class Session {
   std::string summary(double elapsedSeconds) const;
 
  private:
+  // One open URL stream. The body arrives whole (served files) or in pieces (libcurl);
+  // reads take from the front of what has arrived and wait when nothing has.
   struct Load {
-    std::string body;
-    size_t sent = 0;
-    uint32_t progressNumber = 0;
+    uint32_t openNumber = 0;
+    uint32_t progressNumber = 0;  // 0 once the final progress report went out
+    std::string request;          // "METHOD URL", for the log
+    std::string postBody;         // for the log
+    std::string body;             // bytes [offset, size) are not yet read
+    size_t offset = 0;
+    uint64_t sent = 0;
+    int64_t total = -1;  // the announced length; -1 while unknown
+    bool responded = false, complete = false, failed = false;
+    uint32_t pendingRead = 0;  // callback number of a read waiting for bytes
+    int32_t pendingCount = 0;
   };
   struct Event {
     double atMs;
@@ -41,6 +56,9 @@ class Session {
   void handle(const HostMessage& m);
   void openUrl(const HostMessage& m);
   void readUrl(const HostMessage& m);
+  void answerRead(Load& load, uint32_t number, int32_t count);
+  void fetched(HttpFetcher::Event& event);
+  void logRequest(const Load& load, const std::string& outcome);
   void showMenu(const HostMessage& m);
   void frame(const HostMessage& m);
   void logOnce(const std::string& what);
@@ -62,4 +80,6 @@ class Session {
   AudioMix audio_;
   double startedAt_ = 0;
   std::set<std::string> logged_;
+  FILE* serveLog_ = nullptr;
+  HttpFetcher fetcher_;
 };

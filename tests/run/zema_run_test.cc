@@ -1,14 +1,25 @@
-// zema-run end to end: its command line, and the demo plug-in run headless with the
-// frame and the sound it leaves checked.
+// zema-run end to end: its command line; the demo plug-in run headless with the frame
+// and the sound it leaves checked, and driven by scripted input; and its URL service,
+// watched through the test plug-in's fetch scenario.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <png.h>
+#include <poll.h>
 #include <sndfile.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,8 +96,9 @@ int peakFrequency(const std::string& path, double* seconds) {
 TEST(ZemaRun, CommandLine) {
   Result help = run("--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"--size", "--scale", "--font", "--host", "--snapshot", "--frames",
-                             "--every", "--audio", "--serve", "--events", "--duration", "--menu"})
+  for (const char* option :
+       {"--size", "--scale", "--font", "--host", "--snapshot", "--frames", "--every", "--audio",
+        "--serve", "--serve-log", "--events", "--duration", "--until", "--menu"})
     EXPECT_NE(help.output.find(option), std::string::npos) << option;
   Result bad = run("--no-such-option x plugin.so http://x/");
   EXPECT_EQ(bad.status, 2);
@@ -94,6 +106,13 @@ TEST(ZemaRun, CommandLine) {
   Result missing = run("/no/such/plugin.so http://x/");
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.output, "zema-run: no plug-in file /no/such/plugin.so\n");
+
+  std::string events = fs::temp_directory_path() / ("zema-run-events-" + std::to_string(getpid()));
+  std::ofstream(events) << "100 mouse 5 5\n200 jump 1 2\n";
+  Result badEvents = run("--events " + events + " " + ZEMA_DEMO_PLUGIN + " http://x/");
+  EXPECT_EQ(badEvents.status, 2);
+  EXPECT_EQ(badEvents.output, "zema-run: " + events + ":2: not an event: 200 jump 1 2\n");
+  fs::remove(events);
 }
 
 TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
@@ -135,6 +154,263 @@ TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
     EXPECT_NEAR(seconds, 3.0, 0.5) << "as long as the run";
     fs::remove_all(outs[i]);
   }
+}
+
+TEST(ZemaRun, ScriptedClickAndKeyShowInTheSnapshot) {
+  std::string out = fs::temp_directory_path() / ("zema-run-events-" + std::to_string(getpid()));
+  fs::create_directories(out);
+  std::ofstream(out + "/events.txt") << "# a click, then a typed W\n300 mouse 250 110\n400 key W\n";
+  Result r = run("--size 320x160 --duration 1.5 --events " + out + "/events.txt --snapshot " + out +
+                 "/last.png --frames " + out + " --every 100000 " + ZEMA_DEMO_PLUGIN +
+                 " http://demo.zema.invalid/index.html");
+  ASSERT_EQ(r.status, 0) << r.output;
+  uint32_t w = 0, h = 0;
+  std::vector<uint8_t> first = readPng(out + "/frame-000001.png", &w, &h);
+  std::vector<uint8_t> last = readPng(out + "/last.png", &w, &h);
+  ASSERT_EQ(w, 320u);
+  ASSERT_EQ(first.size(), last.size());
+  auto pixel = [&](const std::vector<uint8_t>& p, uint32_t x, uint32_t y) {
+    const uint8_t* at = &p[(y * w + x) * 4];
+    return std::vector<uint8_t>(at, at + 4);
+  };
+  // The dot: 9x9 red around the click, nothing red outside it.
+  const std::vector<uint8_t> red = {0xff, 0x30, 0x30, 0xff};
+  for (uint32_t y = 106; y <= 114; ++y)
+    for (uint32_t x = 246; x <= 254; ++x) EXPECT_EQ(pixel(last, x, y), red) << x << "," << y;
+  EXPECT_NE(pixel(last, 250, 117), red);
+  EXPECT_NE(pixel(first, 250, 110), red) << "no dot before the click";
+
+  // The key line reads "key: " before the key and "key: W" after it: the text reaches
+  // further right by about a W's width.
+  auto rightmostText = [&](const std::vector<uint8_t>& p) {
+    uint32_t right = 0;
+    for (uint32_t y = 80; y < 100; ++y)
+      for (uint32_t x = 0; x < 160; ++x)
+        if (p[(y * w + x) * 4] > 0x80) right = std::max(right, x);
+    return right;
+  };
+  uint32_t before = rightmostText(first), after = rightmostText(last);
+  EXPECT_GT(before, 20u) << "the label";
+  EXPECT_GE(after, before + 8) << "the character";
+  EXPECT_LE(after, before + 24) << "one character";
+  fs::remove_all(out);
+}
+
+// A plain HTTP/1.1 server on a loopback port of the test's network, for the loads that
+// zema-run makes through libcurl. /big answers 200000 patterned bytes; a POST is echoed
+// with status 201 and its body recorded.
+class TinyServer {
+ public:
+  TinyServer() {
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(fd_, 8) == 0 &&
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+      port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~TinyServer() {
+    stop_ = true;
+    thread_.join();
+    close(fd_);
+  }
+  int port() const { return port_; }
+  std::vector<std::string> posts() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return posts_;
+  }
+  static std::string big() {
+    std::string body(200000, '\0');
+    for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i % 251);
+    return body;
+  }
+
+ private:
+  void serve() {
+    while (!stop_) {
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      int client = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) continue;
+      std::string request;
+      char buffer[4096];
+      size_t headEnd;
+      ssize_t n;
+      while ((headEnd = request.find("\r\n\r\n")) == std::string::npos &&
+             (n = read(client, buffer, sizeof(buffer))) > 0)
+        request.append(buffer, static_cast<size_t>(n));
+      if (headEnd == std::string::npos) {
+        close(client);
+        continue;
+      }
+      size_t length = 0;
+      size_t at = request.find("Content-Length: ");
+      if (at != std::string::npos && at < headEnd) length = std::stoul(request.substr(at + 16));
+      while (request.size() < headEnd + 4 + length &&
+             (n = read(client, buffer, sizeof(buffer))) > 0)
+        request.append(buffer, static_cast<size_t>(n));
+      std::string body = request.substr(headEnd + 4);
+      std::string status = "404 Not Found", reply = "missing";
+      if (request.rfind("POST ", 0) == 0) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        posts_.push_back(body);
+        status = "201 Created", reply = body;
+      } else if (request.rfind("GET /big ", 0) == 0) {
+        status = "200 OK", reply = big();
+      }
+      std::string response = "HTTP/1.1 " + status +
+                             "\r\nContent-Length: " + std::to_string(reply.size()) +
+                             "\r\nX-Tiny: yes\r\n" + "Connection: close\r\n\r\n" + reply;
+      for (size_t sent = 0; sent < response.size();) {
+        ssize_t w = write(client, response.data() + sent, response.size() - sent);
+        if (w <= 0) break;
+        sent += static_cast<size_t>(w);
+      }
+      close(client);
+    }
+  }
+
+  int fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<std::string> posts_;
+  std::thread thread_;
+};
+
+uint32_t fnv(const std::string& bytes) {
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : bytes) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+// What the fetch scenario reported about each URL.
+struct Fetched {
+  std::string opened;  // "result=R status=S"
+  std::vector<int> pieces;
+  std::vector<std::pair<long long, long long>> progress;
+  std::string done;  // "bytes=B fnv=H", or "read failed result=R"
+};
+
+std::map<int, Fetched> fetchReports(const std::string& output) {
+  std::map<int, Fetched> reports;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    int index = 0, offset = 0;
+    if (sscanf(line.c_str(), "PLUGIN fetch %d %n", &index, &offset) != 1 || offset == 0) continue;
+    std::string rest = line.substr(static_cast<size_t>(offset));
+    Fetched& f = reports[index];
+    int piece = 0, asked = 0;
+    long long received = 0, total = 0;
+    if (rest.rfind("opened ", 0) == 0) {
+      f.opened = rest.substr(7);
+    } else if (sscanf(rest.c_str(), "piece=%d asked=%d", &piece, &asked) == 2) {
+      f.pieces.push_back(piece);
+      EXPECT_LE(piece, asked) << line;
+    } else if (sscanf(rest.c_str(), "progress=%lld/%lld", &received, &total) == 2) {
+      f.progress.push_back({received, total});
+    } else if (rest.rfind("done ", 0) == 0) {
+      f.done = rest.substr(5);
+    } else if (rest.rfind("read failed ", 0) == 0) {
+      f.done = rest;
+    }
+  }
+  return reports;
+}
+
+std::string hex(uint32_t value) {
+  char text[16];
+  snprintf(text, sizeof(text), "%08x", value);
+  return text;
+}
+
+std::string fetchArgs(const std::string& urls) {
+  return std::string(ZEMA_TEST_PLUGIN) + " http://zema.test/page.html scenario fetch urls '" +
+         urls + "'";
+}
+
+TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
+  std::string site = fs::temp_directory_path() / ("zema-run-site-" + std::to_string(getpid()));
+  fs::create_directories(site + "/sub");
+  std::string data(1000, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 3);
+  std::ofstream(site + "/sub/data.bin", std::ios::binary) << data;
+  std::ofstream(site + "/secret.txt") << "one folder up";
+  // A port nothing listens on: the connection is refused.
+  int closed = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof(address);
+  ASSERT_EQ(bind(closed, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  std::string refused = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
+
+  Result r = run("--duration 20 --until 'fetch all done' --serve " + site + "/sub " +
+                 fetchArgs("http://zema.test/data.bin http://zema.test/missing.txt " + refused +
+                           " gopher://zema.test/x http://zema.test/../secret.txt") +
+                 " chunk 64 progress 1");
+  close(closed);
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::map<int, Fetched> f = fetchReports(r.output);
+  ASSERT_EQ(f.size(), 5u) << r.output;
+
+  EXPECT_EQ(f[0].opened, "result=0 status=200");
+  std::vector<int> pieces(15, 64);
+  pieces.push_back(40);
+  EXPECT_EQ(f[0].pieces, pieces);
+  EXPECT_EQ(f[0].done, "bytes=1000 fnv=" + hex(fnv(data)));
+  // Progress counts each piece before its read completes, and ends at the whole body.
+  ASSERT_EQ(f[0].progress.size(), 17u);
+  for (long long i = 0; i < 17; ++i)
+    EXPECT_EQ(f[0].progress[i], std::make_pair(std::min((i + 1) * 64, 1000LL), 1000LL)) << i;
+
+  EXPECT_EQ(f[1].opened, "result=0 status=404");
+  EXPECT_EQ(f[2].opened, "result=-2 status=0") << "refused";
+  EXPECT_EQ(f[3].opened, "result=-2 status=0") << "not served";
+  EXPECT_EQ(f[4].opened, "result=-2 status=0") << "above the folder";
+  EXPECT_NE(r.output.find("GET http://zema.test/missing.txt 404"), std::string::npos) << r.output;
+  fs::remove_all(site);
+}
+
+TEST(ZemaRun, PostBodyReachesTheServeLog) {
+  std::string site = fs::temp_directory_path() / ("zema-run-post-" + std::to_string(getpid()));
+  fs::create_directories(site);
+  std::ofstream(site + "/form.txt") << "thanks\n";
+  Result r = run("--duration 20 --until 'fetch all done' --serve " + site + " --serve-log " + site +
+                 "/log " + fetchArgs("http://zema.test/form.txt") + " post 'name=zema&note=a\\b'");
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::ifstream in(site + "/log");
+  std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(log, "POST http://zema.test/form.txt 200 body 18 bytes: name=zema&note=a\\x5cb\n");
+  EXPECT_EQ(fetchReports(r.output)[0].done, "bytes=7 fnv=" + hex(fnv("thanks\n")));
+  fs::remove_all(site);
+}
+
+TEST(ZemaRun, OtherHttpUrlsGoThroughTheNetwork) {
+  TinyServer server;
+  ASSERT_NE(server.port(), 0);
+  std::string origin = "http://127.0.0.1:" + std::to_string(server.port());
+  Result get = run("--duration 30 --until 'fetch all done' " +
+                   fetchArgs(origin + "/big " + origin + "/nothing") + " chunk 4096 progress 1");
+  ASSERT_EQ(get.status, 0) << get.output;
+  std::map<int, Fetched> f = fetchReports(get.output);
+  EXPECT_EQ(f[0].opened, "result=0 status=200");
+  EXPECT_EQ(f[0].done, "bytes=200000 fnv=" + hex(fnv(TinyServer::big())));
+  EXPECT_GE(f[0].pieces.size(), 49u) << "no piece above the 4096 asked for";
+  ASSERT_FALSE(f[0].progress.empty());
+  EXPECT_EQ(f[0].progress.back(), std::make_pair(200000LL, 200000LL));
+  EXPECT_EQ(f[1].opened, "result=0 status=404");
+
+  Result post = run("--duration 30 --until 'fetch all done' " + fetchArgs(origin + "/echo") +
+                    " post 'x=1&y=two'");
+  ASSERT_EQ(post.status, 0) << post.output;
+  EXPECT_EQ(fetchReports(post.output)[0].opened, "result=0 status=201");
+  EXPECT_EQ(server.posts(), std::vector<std::string>{"x=1&y=two"});
 }
 
 }  // namespace
