@@ -1,14 +1,17 @@
 // zema-run's side of one host: serves every host message until the run ends.
 #include "zema-run/session.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "host/messages.h"
 
@@ -30,14 +33,16 @@ std::string contentType(const std::string& path) {
   return "application/octet-stream";
 }
 
-bool readFile(const std::string& path, std::string* contents) {
+// A regular file opened for reading, with its size; -1 when there is none.
+int openRegularFile(const std::string& path, int64_t* size) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  *contents = buffer.str();
-  return static_cast<bool>(in) || in.eof();
+  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    close(fd);
+    fd = -1;
+  }
+  if (fd >= 0) *size = st.st_size;
+  return fd;
 }
 
 }  // namespace
@@ -64,6 +69,11 @@ Session::Session(const RunOptions& options, HostChannel& channel, int networkNam
                          {MSG_MOUSE_EVENT, type, static_cast<uint32_t>(e.x),
                           static_cast<uint32_t>(e.y), 0, static_cast<uint32_t>(e.button), 1, 0}});
   }
+}
+
+void Session::UniqueFd::reset() {
+  if (fd >= 0) close(fd);
+  fd = -1;
 }
 
 Session::~Session() {
@@ -238,16 +248,19 @@ void Session::openUrl(const HostMessage& m) {
     channel_.sendWords({MSG_URL_FAILED, 0, load.openNumber, 0});
     return;
   }
+  // The file is read piece by piece as the plug-in reads, not loaded whole.
   int32_t status = 200;
-  if (!readFile(path, &load.body)) {
+  load.file.fd = openRegularFile(path, &load.total);
+  if (load.file.fd < 0) {
     status = 404;
     load.body = "not found\n";
+    load.total = static_cast<int64_t>(load.body.size());
+    load.complete = true;
   }
-  load.total = static_cast<int64_t>(load.body.size());
-  load.responded = load.complete = true;
+  load.responded = true;
   logRequest(load, std::to_string(status));
   std::string block = "Content-Type: " + (status == 200 ? contentType(path) : "text/plain") +
-                      "\nContent-Length: " + std::to_string(load.body.size());
+                      "\nContent-Length: " + std::to_string(load.total);
   uint32_t openNumber = load.openNumber;
   loads_[stream] = std::move(load);
   std::string tail = url + block;
@@ -304,6 +317,21 @@ void Session::readUrl(const HostMessage& m) {
     return;
   }
   Load& load = found->second;
+  if (load.file.fd >= 0 && load.offset == load.body.size()) {
+    // The next piece of a served file.
+    size_t want = static_cast<size_t>(std::clamp(m.i32(16), 0, 1 << 24));
+    load.body.resize(load.offset + want);
+    ssize_t n = read(load.file.fd, load.body.data() + load.offset, want);
+    load.body.resize(load.offset + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+    if (n < 0) {
+      logRequest(load, "failed: " + std::string(strerror(errno)));
+      load.failed = true;
+    }
+    if (n <= 0 && want > 0) {
+      load.file.reset();
+      load.complete = true;
+    }
+  }
   if (load.offset == load.body.size() && !load.complete && !load.failed) {
     // Nothing has arrived yet: the read waits for the next piece.
     load.pendingRead = number;
@@ -329,7 +357,8 @@ void Session::answerRead(Load& load, uint32_t number, int32_t count) {
   // The progress report goes first, so the read's callback already sees these bytes
   // counted.
   if (load.progressNumber != 0) {
-    bool ended = load.complete && load.offset == load.body.size();
+    bool ended = (load.complete && load.offset == load.body.size()) ||
+                 (load.total >= 0 && load.sent >= static_cast<uint64_t>(load.total));
     // Received equal to total ends the reports; an unknown total is sent as 0 until then.
     uint64_t total = ended ? load.sent : load.total >= 0 ? static_cast<uint64_t>(load.total) : 0;
     channel_.sendWords({MSG_URL_PROGRESS, load.progressNumber, static_cast<uint32_t>(load.sent),

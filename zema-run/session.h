@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controller/host_channel.h"
@@ -35,11 +36,24 @@ class Session {
  private:
   // One open URL stream. The body arrives whole (served files) or in pieces (libcurl);
   // reads take from the front of what has arrived and wait when nothing has.
+  // An open file descriptor, closed with its owner.
+  struct UniqueFd {
+    int fd = -1;
+    UniqueFd() = default;
+    UniqueFd(UniqueFd&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+      std::swap(fd, other.fd);
+      return *this;
+    }
+    ~UniqueFd() { reset(); }
+    void reset();
+  };
   struct Load {
     uint32_t openNumber = 0;
     uint32_t progressNumber = 0;  // 0 once the final progress report went out
     std::string request;          // "METHOD URL", for the log
     std::string postBody;         // for the log
+    UniqueFd file;                // a served file, read as the plug-in reads
     std::string body;             // bytes [offset, size) are not yet read
     size_t offset = 0;
     uint64_t sent = 0;

@@ -413,4 +413,18 @@ TEST(ZemaRun, OtherHttpUrlsGoThroughTheNetwork) {
   EXPECT_EQ(server.posts(), std::vector<std::string>{"x=1&y=two"});
 }
 
+TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
+  // scripts/test builds the i386 configuration first; on its own this build has none.
+  if (!fs::exists(ZEMA_I386_TEST_PLUGIN)) GTEST_SKIP() << "no i386 build";
+  std::string site = fs::temp_directory_path() / ("zema-run-i386-" + std::to_string(getpid()));
+  fs::create_directories(site);
+  std::ofstream(site + "/a.txt") << "thirty-two bits";
+  Result r =
+      run("--duration 60 --until 'fetch all done' --serve " + site + " " + ZEMA_I386_TEST_PLUGIN +
+          " http://zema.test/ scenario fetch urls " + "http://zema.test/a.txt");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(fetchReports(r.output)[0].done, "bytes=15 fnv=" + hex(fnv("thirty-two bits")));
+  fs::remove_all(site);
+}
+
 }  // namespace
