@@ -195,6 +195,17 @@ void Session::handle(const HostMessage& m) {
 }
 
 void Session::frame(const HostMessage& m) {
+  // Flush names no context: pixels of another size than the bound context's (from a
+  // context that is not bound) cannot be shown at the bound geometry and are skipped.
+  uint64_t boundBytes =
+      uint64_t{static_cast<uint32_t>(boundWidth_)} * static_cast<uint32_t>(boundHeight_) * 4;
+  if (m.trailing.size() != boundBytes) {
+    logOnce("a flush of " + std::to_string(m.trailing.size()) + " bytes does not fit the bound " +
+            std::to_string(boundWidth_) + "x" + std::to_string(boundHeight_) +
+            " context; such frames are not kept");
+    channel_.sendWords({MSG_FLUSH_2D_DONE, m.word(4), 0, 0});
+    return;
+  }
   ++frames_;
   latest_ = m.trailing;
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
