@@ -135,11 +135,15 @@ int main(int argc, char** argv) {
   bool terminal = isatty(2);
   double lastStatus = 0;
   session.begin();
+  bool hostEnded = false;
   while (!interrupted && !untilSeen) {
     double elapsed = secondsSince(start);
     if (o.duration > 0 && elapsed >= o.duration) break;
     session.deliverEvents(elapsed * 1000);
-    if (!session.serve(10)) break;
+    if (!session.serve(10)) {
+      hostEnded = true;  // it closed the channel: it ended or is ending on its own
+      break;
+    }
     if (terminal && elapsed - lastStatus > 0.25) {
       fputs("\r\033[K", stderr);
       passOn();
@@ -152,15 +156,21 @@ int main(int argc, char** argv) {
   double elapsed = secondsSince(start);
   if (terminal) fputc('\n', stderr);
   bool written = session.finish(&error);
-  bool hostAlive = process.running();
-  process.kill();
-  std::optional<ExitStatus> status = process.waitForExit();
+  // A host that closed the channel is given a moment to end by itself, so that how it
+  // ended is its own doing and not the kill's.
+  std::optional<ExitStatus> status;
+  if (hostEnded) status = process.waitForExit(std::chrono::seconds(5));
+  if (!status) {
+    hostEnded = false;
+    process.kill();
+    status = process.waitForExit();
+  }
   passOn();
   rmdir(runRoot);
 
   printf("%s\n", session.summary(elapsed).c_str());
   if (!written) fprintf(stderr, "zema-run: %s\n", error.c_str());
-  if (!hostAlive && status && !status->exited) {
+  if (hostEnded && !status->success()) {
     fprintf(stderr, "zema-run: the host died: %s\n", status->describe().c_str());
     return 1;
   }

@@ -1,4 +1,6 @@
 // Scenarios that exercise start-up itself.
+#include <signal.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "tests/plugins/test_plugin.h"
@@ -22,7 +24,16 @@ void queryInterfaces(const Args& args) {
   }
 }
 
+// Dies on SIGSEGV at the first view change, after a last word on standard error: a
+// plug-in that crashes the host once it is running.
+void dieOnView(PP_Resource) {
+  fputs("plug-in: giving up\n", stderr);
+  fflush(stderr);
+  raise(SIGSEGV);
+}
+
 testplugin::ScenarioRegistrar noopRegistrar("noop", {noop});
+testplugin::ScenarioRegistrar dieRegistrar("die-on-view", {nullptr, dieOnView});
 testplugin::ScenarioRegistrar queryRegistrar("query-interfaces", {queryInterfaces});
 
 }  // namespace

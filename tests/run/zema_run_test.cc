@@ -115,6 +115,14 @@ TEST(ZemaRun, CommandLine) {
   fs::remove(events);
 }
 
+TEST(ZemaRun, AHostThatDiesFailsTheRunWithItsLastWords) {
+  Result r = run("--duration 30 " + std::string(ZEMA_TEST_PLUGIN) +
+                 " http://zema.test/ scenario die-on-view");
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("plug-in: giving up"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("zema-run: the host died: "), std::string::npos) << r.output;
+}
+
 TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
   std::string base = fs::temp_directory_path() / ("zema-run-test-" + std::to_string(getpid()));
   std::string outs[2] = {base + "-a", base + "-b"};
