@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -219,19 +220,32 @@ void Session::frame(const HostMessage& m) {
 }
 
 std::string Session::servedPath(const std::string& url) const {
+  bool file = url.rfind("file://", 0) == 0;
+  bool served =
+      !file && !options_.serveDir.empty() && !origin_.empty() && url.rfind(origin_ + "/", 0) == 0;
+  if (!file && !served) return "";
+  std::string encoded = url.substr(file ? 7 : origin_.size());
+  encoded = encoded.substr(0, encoded.find_first_of("?#"));
+  if (file && encoded.rfind("localhost/", 0) == 0) encoded.erase(0, 9);
+  // %XX escapes decoded; a NUL cannot be part of a file name.
   std::string path;
-  if (url.rfind("file://", 0) == 0) {
-    path = url.substr(7);
-  } else if (!options_.serveDir.empty() && !origin_.empty() && url.rfind(origin_ + "/", 0) == 0) {
-    path = url.substr(origin_.size());
-    path = path.substr(0, path.find_first_of("?#"));
-    // Nothing above the served folder.
-    bool up = path.find("/../") != std::string::npos ||
-              (path.size() >= 3 && path.compare(path.size() - 3, 3, "/..") == 0);
-    if (up) return "";
-    path = options_.serveDir + path;
+  for (size_t i = 0; i < encoded.size(); ++i) {
+    if (encoded[i] == '%' && i + 2 < encoded.size() &&
+        isxdigit(static_cast<unsigned char>(encoded[i + 1])) &&
+        isxdigit(static_cast<unsigned char>(encoded[i + 2]))) {
+      path += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += encoded[i];
+    }
   }
-  return path;
+  if (path.empty() || path[0] != '/' || path.find('\0') != std::string::npos) return "";
+  if (file) return path;
+  // Nothing above the served folder, however it is spelled.
+  bool up = path.find("/../") != std::string::npos ||
+            (path.size() >= 3 && path.compare(path.size() - 3, 3, "/..") == 0);
+  if (!up && path.back() == '/') path += "index.html";
+  return up ? "" : options_.serveDir + path;
 }
 
 void Session::openUrl(const HostMessage& m) {

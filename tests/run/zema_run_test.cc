@@ -348,6 +348,7 @@ TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 3);
   std::ofstream(site + "/sub/data.bin", std::ios::binary) << data;
   std::ofstream(site + "/secret.txt") << "one folder up";
+  std::ofstream(site + "/sub/with space.txt") << "spaced";
   // A port nothing listens on: the connection is refused.
   int closed = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
@@ -358,14 +359,16 @@ TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
   ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length), 0);
   std::string refused = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
 
-  Result r = run("--duration 20 --until 'fetch all done' --serve " + site + "/sub " +
-                 fetchArgs("http://zema.test/data.bin http://zema.test/missing.txt " + refused +
-                           " gopher://zema.test/x http://zema.test/../secret.txt") +
-                 " chunk 64 progress 1");
+  Result r =
+      run("--duration 20 --until 'fetch all done' --serve " + site + "/sub " +
+          fetchArgs("http://zema.test/data.bin http://zema.test/missing.txt " + refused +
+                    " gopher://zema.test/x http://zema.test/../secret.txt" +
+                    " http://zema.test/%2E%2e/secret.txt http://zema.test/with%20space.txt") +
+          " chunk 64 progress 1");
   close(closed);
   ASSERT_EQ(r.status, 0) << r.output;
   std::map<int, Fetched> f = fetchReports(r.output);
-  ASSERT_EQ(f.size(), 5u) << r.output;
+  ASSERT_EQ(f.size(), 7u) << r.output;
 
   EXPECT_EQ(f[0].opened, "result=0 status=200");
   std::vector<int> pieces(15, 64);
@@ -381,6 +384,8 @@ TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
   EXPECT_EQ(f[2].opened, "result=-2 status=0") << "refused";
   EXPECT_EQ(f[3].opened, "result=-2 status=0") << "not served";
   EXPECT_EQ(f[4].opened, "result=-2 status=0") << "above the folder";
+  EXPECT_EQ(f[5].opened, "result=-2 status=0") << "above the folder, escaped";
+  EXPECT_EQ(f[6].done, "bytes=6 fnv=" + hex(fnv("spaced"))) << "an escaped name";
   EXPECT_NE(r.output.find("GET http://zema.test/missing.txt 404"), std::string::npos) << r.output;
   fs::remove_all(site);
 }
