@@ -6,6 +6,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 struct HttpFetcher::Transfer {
@@ -16,6 +17,7 @@ struct HttpFetcher::Transfer {
   curl_slist* headers = nullptr;
   std::string responseHeaders;  // of the latest response (a redirect starts it over)
   bool responded = false;
+  bool paused = false;
 };
 
 HttpFetcher::HttpFetcher(int networkNamespace) : networkNamespace_(networkNamespace) {}
@@ -49,6 +51,18 @@ void HttpFetcher::start(Request request) {
     starts_.push_back(std::move(request));
   }
   curl_multi_wakeup(static_cast<CURLM*>(multi_));
+}
+
+void HttpFetcher::consumed(uint32_t id, size_t bytes) {
+  bool resume = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = backlog_.find(id);
+    if (found == backlog_.end()) return;
+    found->second -= std::min(found->second, bytes);
+    resume = found->second < kResumeBelow && paused_.count(id) != 0;
+  }
+  if (resume) curl_multi_wakeup(static_cast<CURLM*>(multi_));
 }
 
 void HttpFetcher::cancel(uint32_t id) {
@@ -105,6 +119,24 @@ void HttpFetcher::run() {
     for (uint32_t id : cancels) {
       auto found = transfers_.find(id);
       if (found != transfers_.end()) endTransfer(found->second);
+    }
+    // Paused transfers whose backlog has drained go on (which may deliver at once).
+    std::vector<Transfer*> resume;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      for (auto it = paused_.begin(); it != paused_.end();) {
+        auto found = transfers_.find(*it);
+        if (found == transfers_.end() || backlog_[*it] < kResumeBelow) {
+          if (found != transfers_.end()) resume.push_back(found->second);
+          it = paused_.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+    for (Transfer* t : resume) {
+      t->paused = false;
+      curl_easy_pause(t->easy, CURLPAUSE_CONT);
     }
     int running = 0;
     curl_multi_perform(multi, &running);
@@ -171,10 +203,19 @@ void HttpFetcher::startTransfer(Request request) {
     curl_easy_setopt(e, CURLOPT_POSTFIELDS, t->body.data());
   }
   transfers_[t->id] = t;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    backlog_[t->id] = 0;
+  }
   curl_multi_add_handle(static_cast<CURLM*>(multi_), e);
 }
 
 void HttpFetcher::endTransfer(Transfer* t) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    backlog_.erase(t->id);
+    paused_.erase(t->id);
+  }
   curl_multi_remove_handle(static_cast<CURLM*>(multi_), t->easy);
   curl_easy_cleanup(t->easy);
   curl_slist_free_all(t->headers);
@@ -197,8 +238,20 @@ size_t HttpFetcher::onHeader(char* data, size_t size, size_t count, void* user) 
 
 size_t HttpFetcher::onBody(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
-  if (!t->responded) t->owner->respond(t);
-  t->owner->push({Event::kData, t->id, 0, -1, {}, std::string(data, size * count)});
+  HttpFetcher* self = t->owner;
+  if (!t->responded) self->respond(t);
+  {
+    std::lock_guard<std::mutex> lock(self->mutex_);
+    size_t& backlog = self->backlog_[t->id];
+    if (backlog >= kPauseAt) {
+      // libcurl keeps these bytes and offers them again once the transfer goes on.
+      self->paused_.insert(t->id);
+      t->paused = true;
+      return CURL_WRITEFUNC_PAUSE;
+    }
+    backlog += size * count;
+  }
+  self->push({Event::kData, t->id, 0, -1, {}, std::string(data, size * count)});
   return size * count;
 }
 

@@ -1,18 +1,27 @@
 // Fetches http and https URLs through libcurl on a thread of its own, so zema-run's
 // event loop never waits for the network. Results come back as a queue of events that
 // the loop takes when wakeFd() turns readable.
+//
+// Body bytes a load has delivered but the caller has not yet reported consumed() are
+// its backlog; a transfer whose backlog reaches kPauseAt is paused (the server waits)
+// until it falls below kResumeBelow, so a plug-in that reads slowly does not make
+// zema-run hold a whole large download in memory.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 class HttpFetcher {
  public:
+  static constexpr size_t kPauseAt = size_t{4} << 20;
+  static constexpr size_t kResumeBelow = size_t{1} << 20;
+
   struct Request {
     uint32_t id = 0;
     std::string url;
@@ -42,6 +51,9 @@ class HttpFetcher {
   // what it no longer expects.
   void cancel(uint32_t id);
 
+  // The caller has passed on `bytes` of a load's body.
+  void consumed(uint32_t id, size_t bytes);
+
   // Readable while events wait; -1 before the first request.
   int wakeFd() const { return wake_[0]; }
   std::vector<Event> take();
@@ -67,5 +79,7 @@ class HttpFetcher {
   std::vector<Request> starts_;
   std::vector<uint32_t> cancels_;
   std::deque<Event> events_;
+  std::map<uint32_t, size_t> backlog_;  // loads still running
+  std::set<uint32_t> paused_;
   std::map<uint32_t, Transfer*> transfers_;  // worker thread only
 };

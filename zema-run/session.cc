@@ -260,6 +260,7 @@ void Session::openUrl(const HostMessage& m) {
   load.request = (post ? "POST " : "GET ") + url;
   if (post) load.postBody = body;
   uint32_t stream = nextStream_++;
+  load.stream = stream;
 
   std::string path = servedPath(url);
   bool remote = path.empty() && (url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0);
@@ -379,6 +380,7 @@ void Session::answerRead(Load& load, uint32_t number, int32_t count) {
   load.offset += piece;
   load.sent += piece;
   bytesLoaded_ += piece;
+  if (load.file.fd < 0) fetcher_.consumed(load.stream, piece);
   // The progress report goes first, so the read's callback already sees these bytes
   // counted.
   if (load.progressNumber != 0) {

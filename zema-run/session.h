@@ -49,6 +49,7 @@ class Session {
     void reset();
   };
   struct Load {
+    uint32_t stream = 0;
     uint32_t openNumber = 0;
     uint32_t progressNumber = 0;  // 0 once the final progress report went out
     std::string request;          // "METHOD URL", for the log

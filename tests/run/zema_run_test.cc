@@ -24,6 +24,8 @@
 #include <thread>
 #include <vector>
 
+#include "zema-run/http_fetch.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -204,6 +206,12 @@ TEST(ZemaRun, ScriptedClickAndKeyShowInTheSnapshot) {
   fs::remove_all(out);
 }
 
+std::string pattern(size_t size) {
+  std::string body(size, '\0');
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i % 251);
+  return body;
+}
+
 // A plain HTTP/1.1 server on a loopback port of the test's network, for the loads that
 // zema-run makes through libcurl. /big answers 200000 patterned bytes; a POST is echoed
 // with status 201 and its body recorded.
@@ -230,11 +238,8 @@ class TinyServer {
     std::lock_guard<std::mutex> lock(mutex_);
     return posts_;
   }
-  static std::string big() {
-    std::string body(200000, '\0');
-    for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i % 251);
-    return body;
-  }
+  static std::string big() { return pattern(200000); }
+  static std::string huge() { return pattern(size_t{48} << 20); }
 
  private:
   void serve() {
@@ -268,12 +273,14 @@ class TinyServer {
         status = "201 Created", reply = body;
       } else if (request.rfind("GET /big ", 0) == 0) {
         status = "200 OK", reply = big();
+      } else if (request.rfind("GET /huge ", 0) == 0) {
+        status = "200 OK", reply = huge();
       }
       std::string response = "HTTP/1.1 " + status +
                              "\r\nContent-Length: " + std::to_string(reply.size()) +
                              "\r\nX-Tiny: yes\r\n" + "Connection: close\r\n\r\n" + reply;
       for (size_t sent = 0; sent < response.size();) {
-        ssize_t w = write(client, response.data() + sent, response.size() - sent);
+        ssize_t w = send(client, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
         if (w <= 0) break;
         sent += static_cast<size_t>(w);
       }
@@ -438,6 +445,46 @@ TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(fetchReports(r.output)[0].done, "bytes=15 fnv=" + hex(fnv("thirty-two bits")));
   fs::remove_all(site);
+}
+
+// The fetcher on its own: a reader that takes nothing holds the download back at the
+// pause mark; once it reads, the rest arrives, every byte in order.
+TEST(HttpFetcher, HoldsBackASlowReaderAndLosesNothing) {
+  TinyServer server;
+  HttpFetcher fetcher;
+  fetcher.start({7, "http://127.0.0.1:" + std::to_string(server.port()) + "/huge", false, "", ""});
+  std::string body;
+  int status = 0;
+  bool done = false;
+  auto pump = [&](int ms) {
+    pollfd p{fetcher.wakeFd(), POLLIN, 0};
+    poll(&p, 1, ms);
+    for (HttpFetcher::Event& e : fetcher.take()) {
+      ASSERT_EQ(e.id, 7u);
+      if (e.kind == HttpFetcher::Event::kResponse) status = e.status;
+      if (e.kind == HttpFetcher::Event::kData) body += e.text;
+      if (e.kind == HttpFetcher::Event::kFailed) FAIL() << e.text;
+      done = done || e.kind == HttpFetcher::Event::kDone;
+    }
+  };
+  for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+       std::chrono::steady_clock::now() < until;)
+    pump(50);
+  EXPECT_EQ(status, 200);
+  EXPECT_FALSE(done);
+  EXPECT_GE(body.size(), HttpFetcher::kPauseAt);
+  EXPECT_LE(body.size(), HttpFetcher::kPauseAt + (64 << 10));
+
+  size_t reported = 0;
+  for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+       !done && std::chrono::steady_clock::now() < until;) {
+    fetcher.consumed(7, body.size() - reported);
+    reported = body.size();
+    pump(50);
+  }
+  ASSERT_TRUE(done);
+  EXPECT_EQ(body.size(), TinyServer::huge().size());
+  EXPECT_TRUE(body == TinyServer::huge()) << "bytes lost or out of order";
 }
 
 }  // namespace
