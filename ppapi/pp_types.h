@@ -8,7 +8,7 @@
 
 extern "C" {
 
-typedef enum { PP_FALSE = 0, PP_TRUE = 1 } PP_Bool;
+typedef enum : int32_t { PP_FALSE = 0, PP_TRUE = 1 } PP_Bool;
 
 typedef int32_t PP_Instance;
 typedef int32_t PP_Module;
@@ -19,7 +19,7 @@ typedef double PP_TimeDelta;
 typedef int PP_FileHandle;
 
 // Result codes (int32_t values).
-enum {
+enum : int32_t {
   PP_OK = 0,
   PP_OK_COMPLETIONPENDING = -1,
   PP_ERROR_FAILED = -2,
@@ -61,7 +61,7 @@ enum {
   PP_ERROR_NAME_NOT_RESOLVED = -110
 };
 
-typedef enum {
+typedef enum : int32_t {
   PP_VARTYPE_UNDEFINED = 0,
   PP_VARTYPE_NULL = 1,
   PP_VARTYPE_BOOL = 2,
@@ -90,7 +90,7 @@ struct PP_Var {
 
 typedef void (*PP_CompletionCallback_Func)(void* user_data, int32_t result);
 
-typedef enum {
+typedef enum : int32_t {
   PP_COMPLETIONCALLBACK_FLAG_NONE = 0,
   PP_COMPLETIONCALLBACK_FLAG_OPTIONAL = 1
 } PP_CompletionCallback_Flag;
@@ -161,7 +161,7 @@ static_assert(sizeof(PP_FloatRect) == 16 && offsetof(PP_FloatRect, size) == 8);
 // information.
 extern "C" {
 
-enum { PP_kInvalidFileHandle = -1 };
+enum : int32_t { PP_kInvalidFileHandle = -1 };
 
 // Called by the browser side to get room for element_count elements of element_size
 // bytes each; returns null when the plug-in cannot provide it.
@@ -176,20 +176,20 @@ struct PP_ArrayOutput {
 typedef void (*PP_MonitorDeviceChangeCallback)(void* user_data, uint32_t device_count,
                                                const PP_Resource devices[]);
 
-typedef enum {
+typedef enum : int32_t {
   PP_DEVICETYPE_DEV_INVALID = 0,
   PP_DEVICETYPE_DEV_AUDIOCAPTURE = 1,
   PP_DEVICETYPE_DEV_VIDEOCAPTURE = 2,
   PP_DEVICETYPE_DEV_AUDIOOUTPUT = 3
 } PP_DeviceType_Dev;
 
-typedef enum {
+typedef enum : int32_t {
   PP_FILETYPE_REGULAR = 0,
   PP_FILETYPE_DIRECTORY = 1,
   PP_FILETYPE_OTHER = 2
 } PP_FileType;
 
-typedef enum {
+typedef enum : int32_t {
   PP_FILESYSTEMTYPE_INVALID = 0,
   PP_FILESYSTEMTYPE_EXTERNAL = 1,
   PP_FILESYSTEMTYPE_LOCALPERSISTENT = 2,

@@ -5,14 +5,14 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_AUDIOSAMPLERATE_NONE = 0,
   PP_AUDIOSAMPLERATE_44100 = 44100,
   PP_AUDIOSAMPLERATE_48000 = 48000,
   PP_AUDIOSAMPLERATE_LAST = PP_AUDIOSAMPLERATE_48000
 } PP_AudioSampleRate;
 
-enum { PP_AUDIOMINSAMPLEFRAMECOUNT = 64, PP_AUDIOMAXSAMPLEFRAMECOUNT = 32768 };
+enum : int32_t { PP_AUDIOMINSAMPLEFRAMECOUNT = 64, PP_AUDIOMAXSAMPLEFRAMECOUNT = 32768 };
 
 // The output callback of version 1.0 takes three arguments. (The four-argument form
 // with a latency double belongs to 1.1; calling a 1.0 callback through it would hand

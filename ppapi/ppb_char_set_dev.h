@@ -7,7 +7,7 @@
 extern "C" {
 
 // Declared with a tag and no typedef, as published.
-enum PP_CharSet_ConversionError {
+enum PP_CharSet_ConversionError : int32_t {
   PP_CHARSET_CONVERSIONERROR_FAIL,
   PP_CHARSET_CONVERSIONERROR_SKIP,
   PP_CHARSET_CONVERSIONERROR_SUBSTITUTE

@@ -5,7 +5,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_LOGLEVEL_TIP = 0,
   PP_LOGLEVEL_LOG = 1,
   PP_LOGLEVEL_WARNING = 2,

@@ -7,7 +7,7 @@ extern "C" {
 
 // Declared with a tag and no typedef, as published. Values above 42 appear only in
 // the newest published list.
-enum PP_CursorType_Dev {
+enum PP_CursorType_Dev : int32_t {
   PP_CURSORTYPE_CUSTOM = -1,
   PP_CURSORTYPE_POINTER = 0,
   PP_CURSORTYPE_CROSS = 1,

@@ -5,7 +5,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_FILECHOOSERMODE_OPEN = 0,
   PP_FILECHOOSERMODE_OPENMULTIPLE = 1
 } PP_FileChooserMode_Dev;

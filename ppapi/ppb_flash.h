@@ -6,7 +6,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_FLASHSETTING_3DENABLED = 1,
   PP_FLASHSETTING_INCOGNITO = 2,
   PP_FLASHSETTING_STAGE3DENABLED = 3,
@@ -19,13 +19,13 @@ typedef enum {
 } PP_FlashSetting;
 
 // Values of the PP_FLASHSETTING_LSORESTRICTIONS setting.
-typedef enum {
+typedef enum : int32_t {
   PP_FLASHLSORESTRICTIONS_NONE = 1,
   PP_FLASHLSORESTRICTIONS_BLOCK = 2,
   PP_FLASHLSORESTRICTIONS_IN_MEMORY = 3
 } PP_FlashLSORestrictions;
 
-typedef enum { PP_FLASHCRASHKEY_URL = 1, PP_FLASHCRASHKEY_RESOURCE_URL = 2 } PP_FlashCrashKey;
+typedef enum : int32_t { PP_FLASHCRASHKEY_URL = 1, PP_FLASHCRASHKEY_RESOURCE_URL = 2 } PP_FlashCrashKey;
 
 // "PPB_Flash;13.0"
 struct PPB_Flash_13_0 {

@@ -5,12 +5,12 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_FLASH_CLIPBOARD_TYPE_STANDARD = 0,
   PP_FLASH_CLIPBOARD_TYPE_SELECTION = 1
 } PP_Flash_Clipboard_Type;
 
-typedef enum {
+typedef enum : int32_t {
   PP_FLASH_CLIPBOARD_FORMAT_INVALID = 0,
   PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT = 1,
   PP_FLASH_CLIPBOARD_FORMAT_HTML = 2,

@@ -6,7 +6,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_PRIVATEFONTCHARSET_ANSI = 0,
   PP_PRIVATEFONTCHARSET_DEFAULT = 1,
   PP_PRIVATEFONTCHARSET_SYMBOL = 2,

@@ -5,7 +5,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_FLASH_MENUITEM_TYPE_NORMAL = 0,
   PP_FLASH_MENUITEM_TYPE_CHECKBOX = 1,
   PP_FLASH_MENUITEM_TYPE_SEPARATOR = 2,

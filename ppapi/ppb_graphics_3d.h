@@ -6,7 +6,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_GRAPHICS3DATTRIB_ALPHA_SIZE = 0x3021,
   PP_GRAPHICS3DATTRIB_BLUE_SIZE = 0x3022,
   PP_GRAPHICS3DATTRIB_GREEN_SIZE = 0x3023,

@@ -6,7 +6,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_INPUTEVENT_TYPE_UNDEFINED = -1,
   PP_INPUTEVENT_TYPE_FIRST = PP_INPUTEVENT_TYPE_UNDEFINED,
   PP_INPUTEVENT_TYPE_MOUSEDOWN = 0,
@@ -32,7 +32,7 @@ typedef enum {
 } PP_InputEvent_Type;
 
 // Bit flags; modifier sets travel as uint32_t.
-typedef enum {
+typedef enum : int32_t {
   PP_INPUTEVENT_MODIFIER_SHIFTKEY = 1 << 0,
   PP_INPUTEVENT_MODIFIER_CONTROLKEY = 1 << 1,
   PP_INPUTEVENT_MODIFIER_ALTKEY = 1 << 2,
@@ -50,7 +50,7 @@ typedef enum {
   PP_INPUTEVENT_MODIFIER_ISERASER = 1 << 14
 } PP_InputEvent_Modifier;
 
-typedef enum {
+typedef enum : int32_t {
   PP_INPUTEVENT_MOUSEBUTTON_NONE = -1,
   PP_INPUTEVENT_MOUSEBUTTON_FIRST = PP_INPUTEVENT_MOUSEBUTTON_NONE,
   PP_INPUTEVENT_MOUSEBUTTON_LEFT = 0,
@@ -60,7 +60,7 @@ typedef enum {
 } PP_InputEvent_MouseButton;
 
 // Bit flags; class sets travel as uint32_t.
-typedef enum {
+typedef enum : int32_t {
   PP_INPUTEVENT_CLASS_MOUSE = 1 << 0,
   PP_INPUTEVENT_CLASS_KEYBOARD = 1 << 1,
   PP_INPUTEVENT_CLASS_WHEEL = 1 << 2,

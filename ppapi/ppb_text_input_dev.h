@@ -5,7 +5,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_TEXTINPUT_TYPE_DEV_NONE = 0,
   PP_TEXTINPUT_TYPE_DEV_TEXT = 1,
   PP_TEXTINPUT_TYPE_DEV_PASSWORD = 2,

@@ -5,7 +5,7 @@
 
 extern "C" {
 
-typedef enum {
+typedef enum : int32_t {
   PP_VIDEO_CAPTURE_STATUS_STOPPED = 0,
   PP_VIDEO_CAPTURE_STATUS_STARTING = 1,
   PP_VIDEO_CAPTURE_STATUS_STARTED = 2,

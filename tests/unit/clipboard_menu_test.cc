@@ -32,6 +32,24 @@ TEST_F(ClipboardMenu, AnItemWhoseVarIsGoneIsNotKept) {
   ZEMA_Release(next);
 }
 
+// A plug-in may pass any 32-bit value where an enum is declared; values outside the
+// named ones are refused, not undefined (the sanitizer build checks enum loads).
+TEST_F(ClipboardMenu, FormatsOutsideTheNamedOnesAreRefused) {
+  for (int32_t value : {9, -1, 0x7fffffff}) {
+    auto format = static_cast<PP_Flash_Clipboard_Format>(value);
+    EXPECT_EQ(
+        ppbFlashClipboard.IsFormatAvailable(kInstanceId, PP_FLASH_CLIPBOARD_TYPE_STANDARD, format),
+        PP_FALSE)
+        << value;
+    PP_Var text = makeStringVar("x");
+    EXPECT_EQ(ppbFlashClipboard.WriteData(kInstanceId, PP_FLASH_CLIPBOARD_TYPE_STANDARD, 1, &format,
+                                          &text),
+              PP_OK)
+        << "skipped, not kept" << value;
+    ZEMA_Release(text);
+  }
+}
+
 TEST_F(ClipboardMenu, ASecondShowWhileTheMenuIsOpenIsRefused) {
   PP_Flash_MenuItem item{
       PP_FLASH_MENUITEM_TYPE_NORMAL, const_cast<char*>("A"), 1, PP_TRUE, PP_FALSE, nullptr};
