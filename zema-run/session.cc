@@ -219,11 +219,12 @@ void Session::frame(const HostMessage& m) {
   channel_.sendWords({MSG_FLUSH_2D_DONE, m.word(4), 0, 0});
 }
 
-std::string Session::servedPath(const std::string& url) const {
+std::string Session::servedPath(const std::string& url, bool* ours) const {
   bool file = url.rfind("file://", 0) == 0;
   bool served =
       !file && !options_.serveDir.empty() && !origin_.empty() && url.rfind(origin_ + "/", 0) == 0;
-  if (!file && !served) return "";
+  *ours = file || served;
+  if (!*ours) return "";
   std::string encoded = url.substr(file ? 7 : origin_.size());
   encoded = encoded.substr(0, encoded.find_first_of("?#"));
   if (file && encoded.rfind("localhost/", 0) == 0) encoded.erase(0, 9);
@@ -262,8 +263,9 @@ void Session::openUrl(const HostMessage& m) {
   uint32_t stream = nextStream_++;
   load.stream = stream;
 
-  std::string path = servedPath(url);
-  bool remote = path.empty() && (url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0);
+  bool ours = false;
+  std::string path = servedPath(url, &ours);
+  bool remote = !ours && (url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0);
   if (remote) {
     loads_[stream] = std::move(load);
     fetcher_.start({stream, url, post, headers, body});

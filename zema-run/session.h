@@ -77,8 +77,10 @@ class Session {
   void showMenu(const HostMessage& m);
   void frame(const HostMessage& m);
   void logOnce(const std::string& what);
-  // The file a URL under the document's origin is served from, or "" when it is not.
-  std::string servedPath(const std::string& url) const;
+  // The file a file: URL or a URL under the document's origin (with --serve) is served
+  // from; "" for such a URL that is refused (a path above the folder, say). *ours is
+  // false for every other URL.
+  std::string servedPath(const std::string& url, bool* ours) const;
 
   const RunOptions& options_;
   HostChannel& channel_;

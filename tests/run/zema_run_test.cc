@@ -343,9 +343,9 @@ std::string hex(uint32_t value) {
   return text;
 }
 
-std::string fetchArgs(const std::string& urls) {
-  return std::string(ZEMA_TEST_PLUGIN) + " http://zema.test/page.html scenario fetch urls '" +
-         urls + "'";
+std::string fetchArgs(const std::string& urls,
+                      const std::string& document = "http://zema.test/page.html") {
+  return std::string(ZEMA_TEST_PLUGIN) + " " + document + " scenario fetch urls '" + urls + "'";
 }
 
 TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
@@ -366,11 +366,15 @@ TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
   ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length), 0);
   std::string refused = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
 
+  // The document's origin is a real server: what zema-run does not serve from the
+  // folder must not reach it either.
+  TinyServer server;
+  std::string o = "http://127.0.0.1:" + std::to_string(server.port());
   Result r =
       run("--duration 20 --until 'fetch all done' --serve " + site + "/sub " +
-          fetchArgs("http://zema.test/data.bin http://zema.test/missing.txt " + refused +
-                    " gopher://zema.test/x http://zema.test/../secret.txt" +
-                    " http://zema.test/%2E%2e/secret.txt http://zema.test/with%20space.txt") +
+          fetchArgs(o + "/data.bin " + o + "/missing.txt " + refused + " gopher://zema.test/x " +
+                        o + "/../secret.txt " + o + "/%2E%2e/secret.txt " + o + "/with%20space.txt",
+                    o + "/page.html") +
           " chunk 64 progress 1");
   close(closed);
   ASSERT_EQ(r.status, 0) << r.output;
@@ -388,12 +392,13 @@ TEST(ZemaRun, ServesItsFolderInPiecesNoLargerThanEachRead) {
     EXPECT_EQ(f[0].progress[i], std::make_pair(std::min((i + 1) * 64, 1000LL), 1000LL)) << i;
 
   EXPECT_EQ(f[1].opened, "result=0 status=404");
+  EXPECT_EQ(f[1].done, "bytes=10 fnv=" + hex(fnv("not found\n"))) << "from the folder";
   EXPECT_EQ(f[2].opened, "result=-2 status=0") << "refused";
   EXPECT_EQ(f[3].opened, "result=-2 status=0") << "not served";
   EXPECT_EQ(f[4].opened, "result=-2 status=0") << "above the folder";
   EXPECT_EQ(f[5].opened, "result=-2 status=0") << "above the folder, escaped";
   EXPECT_EQ(f[6].done, "bytes=6 fnv=" + hex(fnv("spaced"))) << "an escaped name";
-  EXPECT_NE(r.output.find("GET http://zema.test/missing.txt 404"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("GET " + o + "/missing.txt 404"), std::string::npos) << r.output;
   fs::remove_all(site);
 }
 
