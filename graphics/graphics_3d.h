@@ -34,6 +34,10 @@ class PPGraphics3D : public PPRes {
 
   std::map<uint32_t, std::string> stringCache;  // GetString answers, by name
   std::map<const void*, TexMappingData> textureMappings;
+  // How many values GL reported for GL_NUM_COMPRESSED_TEXTURE_FORMATS and
+  // GL_NUM_SHADER_BINARY_FORMATS, keyed by the pname of the list they count: the
+  // plug-in sizes its array for that list by them.
+  std::map<uint32_t, uint32_t> listLengths;
   uint8_t alphaSize = 0, redSize = 0, greenSize = 0, blueSize = 0, depthSize = 0, stencilSize = 0,
           samples = 0, sampleBuffers = 0;
   int32_t width = 0;

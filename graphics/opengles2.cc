@@ -44,8 +44,9 @@ uint32_t readReplyWord() {
 }
 
 // A data reply: stores at most `capacity` bytes into `out`; what the peer sends beyond
-// that is read and dropped, so the reply connection stays in step.
-void readDataReply(void* out, size_t capacity) {
+// that is read and dropped, so the reply connection stays in step. Returns the bytes
+// stored.
+size_t readDataReply(void* out, size_t capacity) {
   uint32_t announced = readReplyWord();
   size_t kept = std::min<size_t>(announced, out != nullptr ? capacity : 0);
   if (kept > 0) pluginInstance->readReply(out, kept);
@@ -55,10 +56,21 @@ void readDataReply(void* out, size_t capacity) {
     pluginInstance->readReply(scratch, piece);
     left -= piece;
   }
+  return kept;
 }
 
-// How many values GetIntegerv yields for `pname`: one unless known to be more.
-size_t integerCount(GLenum pname) {
+constexpr GLenum kNumCompressedTextureFormats = 0x86A2, kCompressedTextureFormats = 0x86A3;
+constexpr GLenum kNumShaderBinaryFormats = 0x8DF9, kShaderBinaryFormats = 0x8DF8;
+// The most values a format list is taken to hold, however many GL reports.
+constexpr uint32_t kMaxListLength = 4096;
+
+// How many values GetIntegerv yields for `pname`: one unless known to be more. The two
+// format lists hold as many as GL last reported for their count on this context.
+size_t integerCount(const PPGraphics3D* gl, GLenum pname) {
+  if (pname == kCompressedTextureFormats || pname == kShaderBinaryFormats) {
+    auto found = gl->listLengths.find(pname);
+    return found != gl->listLengths.end() ? std::max<uint32_t>(found->second, 1) : 1;
+  }
   switch (pname) {
     case 0x0BA2:  // GL_VIEWPORT
     case 0x0C10:  // GL_SCISSOR_BOX
@@ -161,7 +173,14 @@ static void ZEMA_OpenGLES2_GenTextures(PP_Resource c, GLsizei n, GLuint* texture
     readDataReply(textures, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* params) {
-  if (sendGl(c, MSG_GL_GET_INTEGERV, {pname, 0})) readDataReply(params, integerCount(pname) * 4);
+  PPGraphics3D* gl = lookUpGraphics3D(c);
+  if (gl == nullptr || !sendGl(c, MSG_GL_GET_INTEGERV, {pname, 0})) return;
+  size_t kept = readDataReply(params, integerCount(gl, pname) * 4);
+  GLenum list = pname == kNumCompressedTextureFormats ? kCompressedTextureFormats
+                : pname == kNumShaderBinaryFormats    ? kShaderBinaryFormats
+                                                      : 0;
+  if (list != 0 && kept >= 4)
+    gl->listLengths[list] = std::min(static_cast<uint32_t>(std::max(params[0], 0)), kMaxListLength);
 }
 static void ZEMA_OpenGLES2_GetProgramiv(PP_Resource c, GLuint program, GLenum pname,
                                         GLint* params) {

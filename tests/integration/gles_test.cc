@@ -192,6 +192,23 @@ TEST_F(GlesTest, SourcesPixelsStringsAndNamesFollowTheirRules) {
   EXPECT_TRUE(channel.expectSilence(std::chrono::milliseconds(200))) << channel.lastError();
 }
 
+// The format list is as long as the count GL gave before, not one value with the rest
+// dropped; what GL sends beyond it is dropped.
+TEST_F(GlesTest, AFormatListHoldsAsManyValuesAsItsCountSaid) {
+  ASSERT_TRUE(sendStep(1));
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
+  ASSERT_TRUE(sendStep(8));
+  auto count = next();
+  ASSERT_TRUE(count) << channel.lastError();
+  EXPECT_EQ(count->fixed, encodeWords({MSG_GL_GET_INTEGERV, 2, 0x86A2, 0}));
+  ASSERT_TRUE(reply(4, encodeWords({3})));
+  auto list = next();
+  ASSERT_TRUE(list) << channel.lastError();
+  EXPECT_EQ(list->fixed, encodeWords({MSG_GL_GET_INTEGERV, 2, 0x86A3, 0}));
+  ASSERT_TRUE(reply(16, encodeWords({0x83F0, 0x83F1, 0x83F2, 0x83F3})));
+  EXPECT_TRUE(expectFull("PLUGIN step 8 count=3 formats=33776,33777,33778,77"));
+}
+
 TEST_F(GlesTest, EveryEntryThroughTheTableInSlotOrder) {
   ASSERT_TRUE(sendStep(1));
   for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();

@@ -13,6 +13,8 @@
 //             GetString twice on one context and once on another, GenTextures of 3,
 //             Clear, Scissor and DrawElements.
 //     step 7  Every one of the 142 entries through the table, with zero arguments.
+//     step 8  The compressed texture formats, as a GL program asks for them: the count,
+//             then the list into an array of that many (and one spare set to 77).
 #include <string.h>
 
 #include <string>
@@ -335,6 +337,15 @@ void step(uint32_t number) {
       allEntries(c);
       report("step 7 done");
       break;
+    case 8: {
+      GLint count = 0;
+      gl->GetIntegerv(c, 0x86A2, &count);
+      GLint formats[8] = {77, 77, 77, 77, 77, 77, 77, 77};
+      if (count >= 0 && count < 8) gl->GetIntegerv(c, 0x86A3, formats);
+      report("step 8 count=%d formats=%d,%d,%d,%d", count, formats[0], formats[1], formats[2],
+             formats[3]);
+      break;
+    }
   }
 }
 
