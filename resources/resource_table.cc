@@ -34,7 +34,13 @@ void PluginInstance::freeResId(int id) {
 
 void ZEMA_AddRefResource(PP_Resource id) {
   if (id < kFirstResourceId) return;
-  if (PPRes* res = pluginInstance->getResFromId(id)) res->refCount.fetch_add(1);
+  // Looked up and counted under the lock: a release on another thread cannot destroy
+  // the object between the two.
+  PluginInstance& inst = *pluginInstance;
+  std::lock_guard<std::mutex> guard(inst.lock);
+  size_t index = static_cast<size_t>(id - kFirstResourceId);
+  if (index < inst.resources.size() && inst.resources[index] != nullptr)
+    inst.resources[index]->refCount.fetch_add(1);
 }
 
 void ZEMA_ReleaseResource(PP_Resource id) {

@@ -94,3 +94,20 @@ TEST_F(ResourceTable, ConcurrentAddRefAndReleaseDestroyExactlyOnce) {
   ZEMA_ReleaseResource(id);
   EXPECT_EQ(destroyed, 1);
 }
+
+// An AddRef on one thread racing the last release on another: the object dies exactly
+// once, and the AddRef never touches it after it is gone (ASan watches the sanitizer
+// build).
+TEST_F(ResourceTable, AddRefRacingTheLastReleaseIsSafe) {
+  int destroyed = 0;
+  for (int round = 0; round < 2000; ++round) {
+    PP_Resource id = pluginInstance->allocateResId(new TestResource(&destroyed));
+    std::thread other([id] {
+      ZEMA_AddRefResource(id);
+      ZEMA_ReleaseResource(id);
+    });
+    ZEMA_ReleaseResource(id);
+    other.join();
+    ASSERT_EQ(destroyed, round + 1);
+  }
+}
