@@ -42,6 +42,7 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     // (the pacing walk holds the only one left): either way it wants no more.
     if (startTime != started || refCount.load() <= 1) return;
     AudioSamplesMessage message{MSG_AUDIO_SAMPLES, streamNumber, bytes, 0};
+    std::lock_guard<std::mutex> guard(pluginInstance->sendLock);
     writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;
   }

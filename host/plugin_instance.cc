@@ -55,6 +55,7 @@ PendingCallback* PluginInstance::findPending(uint32_t number) {
 
 void PluginInstance::send(const void* fixed, size_t size,
                           std::initializer_list<ChannelPiece> trailing) {
+  std::lock_guard<std::mutex> guard(sendLock);
   writeMessage(commandFd, fixed, size, trailing);
 }
 

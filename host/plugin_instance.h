@@ -33,6 +33,9 @@ class PluginInstance {
 
   // --- fields, in the order the host defines them ---
   std::mutex lock;  // the instance lock: timers, pending callbacks, resources, streams
+  // Held while one message is written on the command connection, so messages sent from
+  // several threads never interleave.
+  std::mutex sendLock;
   std::vector<MainThreadCallback> timers;        // ordered by due time
   std::deque<PendingCallback> pendingCallbacks;  // blocks never move: entries are pointed at
   std::vector<PPRes*> resources;                 // handle = 100 + index; null = free
