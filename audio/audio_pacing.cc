@@ -18,9 +18,11 @@ struct AudioSamplesMessage {
 };
 static_assert(sizeof(AudioSamplesMessage) == 16);
 
-// Frames that `ms` milliseconds of playback at `rate` hold (64-bit product).
-uint32_t framesIn(uint32_t ms, uint32_t rate) {
-  return static_cast<uint32_t>(uint64_t{ms} * rate / 1000);
+// Frames that `ms` milliseconds of playback at `rate` hold. Counted in 64 bits: 32-bit
+// frame counts would wrap after about a day of playback, and the stream then fall
+// silent for another day.
+uint64_t framesIn(uint64_t ms, uint32_t rate) {
+  return ms * rate / 1000;
 }
 
 }  // namespace
@@ -30,10 +32,10 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
   if (started == 0) return;
   // A wall clock set back before the start counts as no time elapsed; taken as a
   // wrapped difference it would ask for days of audio in one turn.
-  uint32_t elapsed = now > started ? static_cast<uint32_t>(now - started) : 0;
+  uint64_t elapsed = now > started ? now - started : 0;
   // More than 25 ms ahead: nothing to do yet, and the due time stays where it is.
   if (framesSent > framesIn(elapsed + 25, sampleRate)) return;
-  uint32_t highMark = framesIn(elapsed + 50, sampleRate);
+  uint64_t highMark = framesIn(elapsed + 50, sampleRate);
   uint32_t bytes = sampleFrameCount * 4;
   while (framesSent < highMark) {
     callback(sampleBuffer.get(), bytes, userData);

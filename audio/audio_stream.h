@@ -37,7 +37,7 @@ class PPAudioStream : public PPRes {
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
   uint64_t nextDue = 0;
-  uint32_t framesSent = 0;
+  uint64_t framesSent = 0;
   const uint32_t sampleRate;
   uint32_t streamNumber = 0;  // the stream's own handle, set at each start
   const uint32_t sampleFrameCount;

@@ -104,3 +104,22 @@ TEST_F(Audio, AClockSetBackCountsAsNoTimeElapsed) {
   ZEMA_ReleaseResource(stream);
   sentCodes();
 }
+
+TEST_F(Audio, AStreamPlaysOnAfterADay) {
+  calls[0] = calls[1] = 0;
+  PP_Resource stream = makeStream(1024, 1);
+  ppbAudio.StartPlayback(stream);
+  sentCodes();
+  // About 27 hours in, where 2^32 frames at 44100 Hz are reached, with everything up
+  // to 10 ms ago sent: the next update tops up to 50 ms ahead, as on the first day.
+  auto* res = static_cast<PPAudioStream*>(pluginInstance->getResFromId(stream));
+  uint64_t elapsed = (uint64_t{1} << 32) * 1000 / 44100;
+  res->startTime -= elapsed;
+  res->framesSent = (elapsed - 10) * 44100 / 1000;
+  res->nextDue = 0;
+  pluginInstance->messageLoopStep();
+  EXPECT_GE(calls[1], 3) << "not silent";
+  EXPECT_LE(calls[1], 4) << "not hours of audio";
+  ZEMA_ReleaseResource(stream);
+  sentCodes();
+}
