@@ -239,7 +239,10 @@ class TinyServer {
     return posts_;
   }
   static std::string big() { return pattern(200000); }
-  static std::string huge() { return pattern(size_t{48} << 20); }
+  static const std::string& huge() {
+    static const std::string body = pattern(size_t{48} << 20);
+    return body;
+  }
 
  private:
   void serve() {
@@ -472,7 +475,11 @@ TEST(HttpFetcher, HoldsBackASlowReaderAndLosesNothing) {
       done = done || e.kind == HttpFetcher::Event::kDone;
     }
   };
-  for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+  // Up to the pause mark (however slow this machine), then a while longer: nothing more.
+  for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+       body.size() < HttpFetcher::kPauseAt && std::chrono::steady_clock::now() < until;)
+    pump(50);
+  for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
        std::chrono::steady_clock::now() < until;)
     pump(50);
   EXPECT_EQ(status, 200);
