@@ -169,8 +169,9 @@ TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
 TEST(ZemaRun, ScriptedClickAndKeyShowInTheSnapshot) {
   std::string out = fs::temp_directory_path() / ("zema-run-events-" + std::to_string(getpid()));
   fs::create_directories(out);
-  std::ofstream(out + "/events.txt") << "# a click, then a typed W\n300 mouse 250 110\n400 key W\n";
-  Result r = run("--size 320x160 --duration 1.5 --events " + out + "/events.txt --snapshot " + out +
+  std::ofstream(out + "/events.txt")
+      << "# a click, then a typed W\n1000 mouse 250 110\n1100 key W\n";
+  Result r = run("--size 320x160 --duration 2.5 --events " + out + "/events.txt --snapshot " + out +
                  "/last.png --frames " + out + " --every 100000 " + ZEMA_DEMO_PLUGIN +
                  " http://demo.zema.invalid/index.html");
   ASSERT_EQ(r.status, 0) << r.output;
