@@ -17,7 +17,6 @@ struct HttpFetcher::Transfer {
   curl_slist* headers = nullptr;
   std::string responseHeaders;  // of the latest response (a redirect starts it over)
   bool responded = false;
-  bool paused = false;
 };
 
 HttpFetcher::HttpFetcher(int networkNamespace) : networkNamespace_(networkNamespace) {}
@@ -134,10 +133,7 @@ void HttpFetcher::run() {
         }
       }
     }
-    for (Transfer* t : resume) {
-      t->paused = false;
-      curl_easy_pause(t->easy, CURLPAUSE_CONT);
-    }
+    for (Transfer* t : resume) curl_easy_pause(t->easy, CURLPAUSE_CONT);
     int running = 0;
     curl_multi_perform(multi, &running);
     int left = 0;
@@ -156,13 +152,7 @@ void HttpFetcher::run() {
     }
     curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
   }
-  for (auto& [id, transfer] : transfers_) {
-    curl_multi_remove_handle(multi, transfer->easy);
-    curl_easy_cleanup(transfer->easy);
-    curl_slist_free_all(transfer->headers);
-    delete transfer;
-  }
-  transfers_.clear();
+  while (!transfers_.empty()) endTransfer(transfers_.begin()->second);
 }
 
 void HttpFetcher::startTransfer(Request request) {
@@ -246,7 +236,6 @@ size_t HttpFetcher::onBody(char* data, size_t size, size_t count, void* user) {
     if (backlog >= kPauseAt) {
       // libcurl keeps these bytes and offers them again once the transfer goes on.
       self->paused_.insert(t->id);
-      t->paused = true;
       return CURL_WRITEFUNC_PAUSE;
     }
     backlog += size * count;

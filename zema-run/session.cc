@@ -273,7 +273,7 @@ void Session::openUrl(const HostMessage& m) {
   }
   if (path.empty()) {
     logRequest(load, "failed: not served here");
-    channel_.sendWords({MSG_URL_FAILED, 0, load.openNumber, 0});
+    failUrl(load.openNumber);
     return;
   }
   // The file is read piece by piece as the plug-in reads, not loaded whole.
@@ -289,13 +289,21 @@ void Session::openUrl(const HostMessage& m) {
   logRequest(load, std::to_string(status));
   std::string block = "Content-Type: " + (status == 200 ? contentType(path) : "text/plain") +
                       "\nContent-Length: " + std::to_string(load.total);
-  uint32_t openNumber = load.openNumber;
+  sendResponse(load, status, url, block);
   loads_[stream] = std::move(load);
-  std::string tail = url + block;
+}
+
+void Session::sendResponse(const Load& load, int32_t status, const std::string& url,
+                           const std::string& headers) {
+  std::string tail = url + headers;
   channel_.sendMessage(
-      {MSG_URL_RESPONSE, stream, openNumber, static_cast<uint32_t>(status),
-       static_cast<uint32_t>(url.size()), static_cast<uint32_t>(block.size()), 0, 0},
+      {MSG_URL_RESPONSE, load.stream, load.openNumber, static_cast<uint32_t>(status),
+       static_cast<uint32_t>(url.size()), static_cast<uint32_t>(headers.size()), 0, 0},
       std::vector<uint8_t>(tail.begin(), tail.end()));
+}
+
+void Session::failUrl(uint32_t number) {
+  channel_.sendWords({MSG_URL_FAILED, 0, number, 0});
 }
 
 void Session::fetched(HttpFetcher::Event& event) {
@@ -307,11 +315,7 @@ void Session::fetched(HttpFetcher::Event& event) {
       load.responded = true;
       load.total = event.contentLength;
       logRequest(load, std::to_string(event.status));
-      std::string tail = event.url + event.text;
-      channel_.sendMessage(
-          {MSG_URL_RESPONSE, event.id, load.openNumber, static_cast<uint32_t>(event.status),
-           static_cast<uint32_t>(event.url.size()), static_cast<uint32_t>(event.text.size()), 0, 0},
-          std::vector<uint8_t>(tail.begin(), tail.end()));
+      sendResponse(load, event.status, event.url, event.text);
       break;
     }
     case HttpFetcher::Event::kData:
@@ -323,14 +327,14 @@ void Session::fetched(HttpFetcher::Event& event) {
     case HttpFetcher::Event::kFailed:
       logRequest(load, "failed: " + event.text);
       if (!load.responded) {
-        channel_.sendWords({MSG_URL_FAILED, 0, load.openNumber, 0});
+        failUrl(load.openNumber);
         loads_.erase(found);
         return;
       }
       load.failed = true;
       break;
   }
-  if (load.pendingRead != 0 && (load.offset < load.body.size() || load.complete || load.failed)) {
+  if (load.pendingRead != 0 && load.answerable()) {
     uint32_t number = load.pendingRead;
     load.pendingRead = 0;
     answerRead(load, number, load.pendingCount);
@@ -341,7 +345,7 @@ void Session::readUrl(const HostMessage& m) {
   uint32_t number = m.word(8);
   auto found = loads_.find(m.word(4));
   if (found == loads_.end()) {
-    channel_.sendWords({MSG_URL_FAILED, 0, number, 0});
+    failUrl(number);
     return;
   }
   Load& load = found->second;
@@ -360,7 +364,7 @@ void Session::readUrl(const HostMessage& m) {
       load.complete = true;
     }
   }
-  if (load.offset == load.body.size() && !load.complete && !load.failed) {
+  if (!load.answerable()) {
     // Nothing has arrived yet: the read waits for the next piece.
     load.pendingRead = number;
     load.pendingCount = m.i32(16);
@@ -371,7 +375,7 @@ void Session::readUrl(const HostMessage& m) {
 
 void Session::answerRead(Load& load, uint32_t number, int32_t count) {
   if (load.failed && load.offset == load.body.size()) {
-    channel_.sendWords({MSG_URL_FAILED, 0, number, 0});
+    failUrl(number);
     return;
   }
   // No more than the read asked for.

@@ -62,6 +62,9 @@ class Session {
     bool responded = false, complete = false, failed = false;
     uint32_t pendingRead = 0;  // callback number of a read waiting for bytes
     int32_t pendingCount = 0;
+
+    // A read can be answered now: with bytes, the end of the body, or the failure.
+    bool answerable() const { return offset < body.size() || complete || failed; }
   };
   struct Event {
     double atMs;
@@ -72,6 +75,9 @@ class Session {
   void openUrl(const HostMessage& m);
   void readUrl(const HostMessage& m);
   void answerRead(Load& load, uint32_t number, int32_t count);
+  void sendResponse(const Load& load, int32_t status, const std::string& url,
+                    const std::string& headers);
+  void failUrl(uint32_t number);
   void fetched(HttpFetcher::Event& event);
   void logRequest(const Load& load, const std::string& outcome);
   void showMenu(const HostMessage& m);

@@ -31,6 +31,14 @@ class GlesTest : public HostTest {
   ::testing::AssertionResult expectFull(const std::string& expected) {
     return expectLine(expected.substr(0, 13), expected);
   }
+  // Step 1's contexts, its six messages read and passed over (the first test checks them).
+  ::testing::AssertionResult makeContexts() {
+    if (!sendStep(1)) return ::testing::AssertionFailure() << "step 1 not sent";
+    for (int i = 0; i < 6; ++i) {
+      if (!next()) return ::testing::AssertionFailure() << channel.lastError();
+    }
+    return ::testing::AssertionSuccess();
+  }
   // Replies to a synchronous request: the 12-byte block, then the data.
   bool reply(uint32_t word, const std::vector<uint8_t>& data = {}) {
     return channel.sendReply({0, word, 0}, data);
@@ -89,8 +97,7 @@ TEST_F(GlesTest, ContextsAreCreatedResizedSwappedMappedAndDestroyed) {
 }
 
 TEST_F(GlesTest, EveryForwardedEntryWritesItsExactBlock) {
-  ASSERT_TRUE(sendStep(1));
-  for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
+  ASSERT_TRUE(makeContexts());
   ASSERT_TRUE(sendStep(5));
   struct Expected {
     std::vector<uint32_t> words;
@@ -157,8 +164,7 @@ TEST_F(GlesTest, EveryForwardedEntryWritesItsExactBlock) {
 }
 
 TEST_F(GlesTest, SourcesPixelsStringsAndNamesFollowTheirRules) {
-  ASSERT_TRUE(sendStep(1));
-  for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
+  ASSERT_TRUE(makeContexts());
   ASSERT_TRUE(sendStep(6));
   // Lengths 2 and -1 (NUL-terminated): total 5; the negative count sends nothing.
   auto source = next();
@@ -195,8 +201,7 @@ TEST_F(GlesTest, SourcesPixelsStringsAndNamesFollowTheirRules) {
 // The format list is as long as the count GL gave before, not one value with the rest
 // dropped; what GL sends beyond it is dropped.
 TEST_F(GlesTest, AFormatListHoldsAsManyValuesAsItsCountSaid) {
-  ASSERT_TRUE(sendStep(1));
-  for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
+  ASSERT_TRUE(makeContexts());
   ASSERT_TRUE(sendStep(8));
   auto count = next();
   ASSERT_TRUE(count) << channel.lastError();
@@ -210,8 +215,7 @@ TEST_F(GlesTest, AFormatListHoldsAsManyValuesAsItsCountSaid) {
 }
 
 TEST_F(GlesTest, EveryEntryThroughTheTableInSlotOrder) {
-  ASSERT_TRUE(sendStep(1));
-  for (int i = 0; i < 6; ++i) ASSERT_TRUE(next()) << channel.lastError();
+  ASSERT_TRUE(makeContexts());
   ASSERT_TRUE(sendStep(7));
   // All 142 entries, with zero arguments: the forwarded ones, each its own code, in
   // slot order; nothing from the rest.
