@@ -7,27 +7,10 @@
 
 #include "audio/audio_config.h"
 #include "audio/audio_stream.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 
 namespace {
-
-struct AudioStartMessage {
-  uint32_t code;
-  uint32_t streamNumber;
-  uint32_t sampleRate;
-  uint32_t sampleFrameCount;
-  uint32_t reserved;
-};
-static_assert(sizeof(AudioStartMessage) == 20);
-
-struct AudioStopMessage {
-  uint32_t code;
-  uint32_t streamNumber;
-  uint32_t reserved;
-};
-static_assert(sizeof(AudioStopMessage) == 12);
 
 PPAudioStream* lookUp(PP_Resource id) {
   PPRes* res = pluginInstance->getResFromId(id);
@@ -53,8 +36,8 @@ void PPAudioStream::startPlayback(uint32_t number) {
         inst.audioStreams.end())
       inst.audioStreams.push_back(this);
   }
-  AudioStartMessage message{MSG_AUDIO_START, streamNumber, sampleRate, sampleFrameCount, 0};
-  inst.send(&message, sizeof(message));
+  inst.send(zema::protocol::AudioStart{
+      .stream = streamNumber, .sampleRate = sampleRate, .frameCount = sampleFrameCount});
 }
 
 void PPAudioStream::stopPlayback() {
@@ -66,8 +49,7 @@ void PPAudioStream::stopPlayback() {
     inst.audioStreams.erase(std::remove(inst.audioStreams.begin(), inst.audioStreams.end(), this),
                             inst.audioStreams.end());
   }
-  AudioStopMessage message{MSG_AUDIO_STOP, streamNumber, 0};
-  inst.send(&message, sizeof(message));
+  inst.send(zema::protocol::AudioStop{.stream = streamNumber});
 }
 
 static PP_Resource ZEMA_Audio_Create(PP_Instance, PP_Resource config,

@@ -4,19 +4,10 @@
 
 #include "audio/audio_stream.h"
 #include "host/channel.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
 namespace {
-
-struct AudioSamplesMessage {
-  uint32_t code;
-  uint32_t streamNumber;
-  uint32_t byteCount;
-  uint32_t reserved;
-};
-static_assert(sizeof(AudioSamplesMessage) == 16);
 
 // Frames that `ms` milliseconds of playback at `rate` hold. Counted in 64 bits: 32-bit
 // frame counts would wrap after about a day of playback, and the stream then fall
@@ -43,7 +34,7 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     // belongs to no playback of this count, or given back the plug-in's last reference
     // (the pacing walk holds the only one left): either way it wants no more.
     if (startTime != started || refCount.load() <= 1) return;
-    AudioSamplesMessage message{MSG_AUDIO_SAMPLES, streamNumber, bytes, 0};
+    zema::protocol::AudioSamples message{.stream = streamNumber, .byteCount = bytes};
     std::lock_guard<std::mutex> guard(pluginInstance->sendLock);
     writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;

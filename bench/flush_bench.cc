@@ -9,7 +9,7 @@
 #include "bench/bench_host.h"
 #include "graphics/graphics_2d.h"
 #include "graphics/image_data.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {

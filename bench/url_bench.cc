@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/bench_host.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "net/url_loader.h"
 #include "net/url_request_info.h"
 #include "resources/resource_table.h"

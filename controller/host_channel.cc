@@ -10,7 +10,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "host/messages.h"
+#include "protocol/protocol.h"
+
+namespace zema::controller {
 
 namespace {
 
@@ -61,118 +63,6 @@ std::string hexDump(const uint8_t* data, size_t size) {
 }
 
 }  // namespace
-
-#define ZEMA_MESSAGE_NAME(code) \
-  case code:                    \
-    return #code;
-
-std::string messageName(uint32_t code) {
-  switch (code) {
-    ZEMA_MESSAGE_NAME(MSG_BIND_GRAPHICS_2D)
-    ZEMA_MESSAGE_NAME(MSG_BIND_GRAPHICS_3D)
-    ZEMA_MESSAGE_NAME(MSG_FLUSH_2D)
-    ZEMA_MESSAGE_NAME(MSG_FLUSH_2D_DONE)
-    ZEMA_MESSAGE_NAME(MSG_REQUEST_INPUT_EVENTS)
-    ZEMA_MESSAGE_NAME(MSG_MOUSE_EVENT)
-    ZEMA_MESSAGE_NAME(MSG_URL_OPEN)
-    ZEMA_MESSAGE_NAME(MSG_URL_READ)
-    ZEMA_MESSAGE_NAME(MSG_URL_BODY_DATA)
-    ZEMA_MESSAGE_NAME(MSG_URL_RESPONSE)
-    ZEMA_MESSAGE_NAME(MSG_URL_FAILED)
-    ZEMA_MESSAGE_NAME(MSG_VIEW_CHANGED)
-    ZEMA_MESSAGE_NAME(MSG_KEY_EVENT)
-    ZEMA_MESSAGE_NAME(MSG_URL_PROGRESS)
-    ZEMA_MESSAGE_NAME(MSG_URL_CLOSE)
-    ZEMA_MESSAGE_NAME(MSG_EXECUTE_SCRIPT)
-    ZEMA_MESSAGE_NAME(MSG_NAVIGATE)
-    ZEMA_MESSAGE_NAME(MSG_GL_GET_STRING)
-    ZEMA_MESSAGE_NAME(MSG_GL_CREATE_SHADER)
-    ZEMA_MESSAGE_NAME(MSG_GL_SHADER_SOURCE)
-    ZEMA_MESSAGE_NAME(MSG_GL_COMPILE_SHADER)
-    ZEMA_MESSAGE_NAME(MSG_GL_GET_SHADERIV)
-    ZEMA_MESSAGE_NAME(MSG_GL_CREATE_PROGRAM)
-    ZEMA_MESSAGE_NAME(MSG_GL_ATTACH_SHADER)
-    ZEMA_MESSAGE_NAME(MSG_GL_BIND_ATTRIB_LOCATION)
-    ZEMA_MESSAGE_NAME(MSG_GL_LINK_PROGRAM)
-    ZEMA_MESSAGE_NAME(MSG_GL_GET_PROGRAMIV)
-    ZEMA_MESSAGE_NAME(MSG_GL_USE_PROGRAM)
-    ZEMA_MESSAGE_NAME(MSG_GL_GET_UNIFORM_LOCATION)
-    ZEMA_MESSAGE_NAME(MSG_GL_UNIFORM1I)
-    ZEMA_MESSAGE_NAME(MSG_GL_GET_INTEGERV)
-    ZEMA_MESSAGE_NAME(MSG_GL_GEN_TEXTURES)
-    ZEMA_MESSAGE_NAME(MSG_GL_BIND_TEXTURE)
-    ZEMA_MESSAGE_NAME(MSG_GL_TEX_IMAGE_2D)
-    ZEMA_MESSAGE_NAME(MSG_GL_GEN_BUFFERS)
-    ZEMA_MESSAGE_NAME(MSG_GL_BIND_BUFFER)
-    ZEMA_MESSAGE_NAME(MSG_GL_BUFFER_DATA)
-    ZEMA_MESSAGE_NAME(MSG_GL_VERTEX_ATTRIB_POINTER)
-    ZEMA_MESSAGE_NAME(MSG_GL_ENABLE_VERTEX_ATTRIB_ARRAY)
-    ZEMA_MESSAGE_NAME(MSG_GL_BLEND_FUNC)
-    ZEMA_MESSAGE_NAME(MSG_GL_TEX_SUB_IMAGE_2D)
-    ZEMA_MESSAGE_NAME(MSG_GL_DISABLE)
-    ZEMA_MESSAGE_NAME(MSG_GL_COLOR_MASK)
-    ZEMA_MESSAGE_NAME(MSG_GL_CLEAR_COLOR)
-    ZEMA_MESSAGE_NAME(MSG_GL_ENABLE)
-    ZEMA_MESSAGE_NAME(MSG_GL_VIEWPORT)
-    ZEMA_MESSAGE_NAME(MSG_GL_UNIFORM2F)
-    ZEMA_MESSAGE_NAME(MSG_GL_ACTIVE_TEXTURE)
-    ZEMA_MESSAGE_NAME(MSG_GL_DRAW_ARRAYS)
-    ZEMA_MESSAGE_NAME(MSG_CREATE_CONTEXT_3D)
-    ZEMA_MESSAGE_NAME(MSG_RESIZE_BUFFERS)
-    ZEMA_MESSAGE_NAME(MSG_SWAP_BUFFERS)
-    ZEMA_MESSAGE_NAME(MSG_SWAP_BUFFERS_DONE)
-    ZEMA_MESSAGE_NAME(MSG_DESTROY_CONTEXT_3D)
-    ZEMA_MESSAGE_NAME(MSG_GL_TEX_PARAMETERI)
-    ZEMA_MESSAGE_NAME(MSG_GL_FLUSH)
-    ZEMA_MESSAGE_NAME(MSG_GL_PIXEL_STOREI)
-    ZEMA_MESSAGE_NAME(MSG_GL_DELETE_SHADER)
-    ZEMA_MESSAGE_NAME(MSG_AUDIO_START)
-    ZEMA_MESSAGE_NAME(MSG_AUDIO_STOP)
-    ZEMA_MESSAGE_NAME(MSG_AUDIO_SAMPLES)
-    ZEMA_MESSAGE_NAME(MSG_SET_CURSOR)
-    ZEMA_MESSAGE_NAME(MSG_SCREEN_SIZE)
-    ZEMA_MESSAGE_NAME(MSG_SHOW_MENU)
-    ZEMA_MESSAGE_NAME(MSG_MENU_RESULT)
-    ZEMA_MESSAGE_NAME(MSG_TIME_ZONE_OFFSET)
-    ZEMA_MESSAGE_NAME(MSG_CLIPBOARD_READ_TEXT)
-    ZEMA_MESSAGE_NAME(MSG_CLIPBOARD_WRITE_TEXT)
-  }
-  return "code " + std::to_string(code);
-}
-
-#undef ZEMA_MESSAGE_NAME
-
-uint32_t HostMessage::word(size_t offset) const {
-  if (offset > fixed.size() || fixed.size() - offset < 4) {
-    throw std::out_of_range(messageName(code) + ": no 32-bit field at offset " +
-                            std::to_string(offset) + " of a " + std::to_string(fixed.size()) +
-                            "-byte block");
-  }
-  const uint8_t* p = fixed.data() + offset;
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-float HostMessage::f32(size_t offset) const {
-  uint32_t bits = word(offset);
-  float value;
-  memcpy(&value, &bits, sizeof(value));
-  return value;
-}
-
-std::vector<uint8_t> encodeWords(std::initializer_list<uint32_t> words) {
-  std::vector<uint8_t> bytes;
-  bytes.reserve(words.size() * 4);
-  for (uint32_t w : words) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(w >> shift));
-  }
-  return bytes;
-}
-
-uint32_t floatBits(float value) {
-  uint32_t bits;
-  memcpy(&bits, &value, sizeof(bits));
-  return bits;
-}
 
 HostChannel::~HostChannel() {
   close();
@@ -285,7 +175,7 @@ std::optional<HostMessage> HostChannel::receive(Timeout timeout) {
     return std::nullopt;
   }
   message.code = message.word(0);
-  size_t size = messageFixedSize(message.code);
+  size_t size = protocol::messageInfo(message.code).size;
   if (size == 0) {
     fail("the host sent an unknown message code " + std::to_string(message.code) + " (" +
          hexDump(message.fixed.data(), 4) + ")");
@@ -297,6 +187,57 @@ std::optional<HostMessage> HostChannel::receive(Timeout timeout) {
     return std::nullopt;
   }
   return message;
+}
+
+std::optional<HostMessage> HostChannel::readMessage(Timeout timeout) {
+  auto deadline = Clock::now() + timeout;
+  std::optional<HostMessage> message = receive(timeout);
+  if (!message) return message;
+  if (protocol::messageInfo(message->code).sender != protocol::Sender::Host) {
+    fail("the host sent " + messageName(message->code) + ", a message only the host reads");
+    return std::nullopt;
+  }
+  if (message->code == MSG_SHOW_MENU) {
+    if (!readMenuItems(*message, deadline)) return std::nullopt;
+    return message;
+  }
+  uint64_t n = hostTrailingSize(*message);
+  if (n > trailingLimit_) {
+    fail(messageName(message->code) + " announces " + std::to_string(n) +
+         " trailing bytes, more than the limit of " + std::to_string(trailingLimit_));
+    return std::nullopt;
+  }
+  auto left = std::max(std::chrono::duration_cast<Timeout>(deadline - Clock::now()), Timeout{0});
+  std::optional<std::vector<uint8_t>> trailing = readTrailing(static_cast<size_t>(n), left);
+  if (!trailing) {
+    error_ = messageName(message->code) + ": " + error_;
+    return std::nullopt;
+  }
+  message->trailing = std::move(*trailing);
+  return message;
+}
+
+bool HostChannel::readMenuItems(HostMessage& message, Clock::time_point deadline) {
+  auto menu = *message.as<protocol::ShowMenu>();
+  // Every item takes at least its block, so the count is checked against the limit
+  // before anything is reserved.
+  if (uint64_t{menu.itemCount} * sizeof(protocol::MenuItemBlock) > trailingLimit_)
+    return fail("MSG_SHOW_MENU announces " + std::to_string(menu.itemCount) + " items");
+  uint64_t total = 0;
+  for (uint32_t i = 0; i < menu.itemCount; ++i) {
+    MenuItem item;
+    if (!readExactly(command_, reinterpret_cast<uint8_t*>(&item.block), sizeof(item.block),
+                     deadline, "menu item " + std::to_string(i)))
+      return false;
+    total += sizeof(item.block) + item.block.textLength;
+    if (total > trailingLimit_) return fail("MSG_SHOW_MENU: the items exceed the trailing limit");
+    item.text.resize(item.block.textLength);
+    if (!readExactly(command_, reinterpret_cast<uint8_t*>(item.text.data()), item.text.size(),
+                     deadline, "the text of menu item " + std::to_string(i)))
+      return false;
+    message.menuItems.push_back(std::move(item));
+  }
+  return true;
 }
 
 std::optional<HostMessage> HostChannel::receive(const TrailingSize& trailingSize, Timeout timeout) {
@@ -388,7 +329,7 @@ bool HostChannel::writeAll(int fd, const uint8_t* data, size_t size, Timeout tim
   auto deadline = Clock::now() + timeout;
   size_t done = 0;
   while (done < size) {
-    ssize_t n = send(fd, data + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+    ssize_t n = ::send(fd, data + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n > 0) {
       done += static_cast<size_t>(n);
       continue;
@@ -404,6 +345,85 @@ bool HostChannel::writeAll(int fd, const uint8_t* data, size_t size, Timeout tim
                   std::to_string(done) + " of " + std::to_string(size) + " bytes written in " +
                   std::to_string(timeout.count()) + " ms)");
     }
+  }
+  return true;
+}
+
+bool HostChannel::refuseTrailing(uint32_t code, std::span<const uint8_t> trailing) {
+  return fail(messageName(code) + ": " + std::to_string(trailing.size()) +
+              " trailing bytes given, but the block's fields announce another count");
+}
+
+bool HostChannel::sendBlock(const void* block, size_t size, std::span<const uint8_t> trailing,
+                            Timeout timeout) {
+  std::vector<uint8_t> bytes(static_cast<const uint8_t*>(block),
+                             static_cast<const uint8_t*>(block) + size);
+  bytes.insert(bytes.end(), trailing.begin(), trailing.end());
+  return sendRaw(bytes, timeout);
+}
+
+namespace {
+
+// A reply block followed by its data, as one write.
+template <class Block>
+std::vector<uint8_t> replyBytes(const Block& block, std::span<const uint8_t> data) {
+  std::vector<uint8_t> bytes = blockBytes(block);
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  return bytes;
+}
+
+std::span<const uint8_t> textBytes(std::string_view text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
+
+bool HostChannel::replyValue(uint32_t value, Timeout timeout) {
+  return sendReplyRaw(replyBytes(protocol::GlReplyBlock{.value = value}, {}), timeout);
+}
+
+bool HostChannel::replyData(std::span<const uint8_t> data, Timeout timeout) {
+  return sendReplyRaw(
+      replyBytes(protocol::GlReplyBlock{.value = static_cast<uint32_t>(data.size())}, data),
+      timeout);
+}
+
+bool HostChannel::replyString(std::string_view text, Timeout timeout) {
+  return replyData(textBytes(text), timeout);
+}
+
+bool HostChannel::replyScript(uint32_t varType, std::string_view text, Timeout timeout) {
+  bool isString = varType == protocol::kScriptResultString;
+  protocol::ScriptReplyBlock block{
+      .varType = varType, .stringLength = isString ? static_cast<uint32_t>(text.size()) : 0};
+  return sendReplyRaw(replyBytes(block, isString ? textBytes(text) : std::span<const uint8_t>()),
+                      timeout);
+}
+
+bool HostChannel::replyClipboardText(std::string_view text, Timeout timeout) {
+  protocol::ClipboardTextReplyBlock block{.textLength = static_cast<uint32_t>(text.size()),
+                                          .ownText = 0};
+  return sendReplyRaw(replyBytes(block, textBytes(text)), timeout);
+}
+
+bool HostChannel::replyClipboardOwnText(Timeout timeout) {
+  return sendReplyRaw(replyBytes(protocol::ClipboardTextReplyBlock{.ownText = 1}, {}), timeout);
+}
+
+bool HostChannel::replyNeutral(uint32_t code, Timeout timeout) {
+  switch (protocol::messageInfo(code).reply) {
+    case protocol::Reply::None:
+      return true;
+    case protocol::Reply::GlValue:
+      return replyValue(0, timeout);
+    case protocol::Reply::GlData:
+      return replyData({}, timeout);
+    case protocol::Reply::GlString:
+      return replyString({}, timeout);
+    case protocol::Reply::Script:
+      return replyScript(0, {}, timeout);  // PP_VARTYPE_UNDEFINED
+    case protocol::Reply::ClipboardText:
+      return replyClipboardText({}, timeout);
   }
   return true;
 }
@@ -456,30 +476,4 @@ void HostChannel::close() {
   closeListener();
 }
 
-size_t hostTrailingSize(const HostMessage& m) {
-  switch (m.code) {
-    case MSG_FLUSH_2D:
-    case MSG_AUDIO_SAMPLES:
-      return m.word(8);
-    case MSG_URL_OPEN:
-      return size_t{m.word(16)} + m.word(20) + m.word(24);
-    case MSG_EXECUTE_SCRIPT:
-    case MSG_SET_CURSOR:
-    case MSG_CLIPBOARD_WRITE_TEXT:
-      return m.word(4);
-    case MSG_NAVIGATE:
-      return size_t{m.word(4)} + m.word(8);
-    case MSG_GL_BIND_ATTRIB_LOCATION:
-    case MSG_GL_BUFFER_DATA:
-      return m.word(16);
-    case MSG_GL_GET_UNIFORM_LOCATION:
-    case MSG_GL_SHADER_SOURCE:
-      return m.word(12);
-    case MSG_GL_TEX_IMAGE_2D:
-      return m.word(36);
-    case MSG_GL_TEX_SUB_IMAGE_2D:
-      return m.word(40);
-    default:
-      return 0;
-  }
-}
+}  // namespace zema::controller

@@ -1,6 +1,18 @@
 // The controlling process's side of the host channel: listens on the channel address,
 // accepts the host's two connections, reads the host's messages and writes incoming
-// messages and replies. Used by the integration tests, tools and benchmarks.
+// messages and replies. It needs no privileges: starting a host in isolation is the
+// launcher's (controller/host_process.h).
+//
+//   HostChannel channel;
+//   channel.listen();            // then start the host
+//   channel.acceptBoth();
+//   channel.send(zema::protocol::ViewChanged{.width = 800, .height = 600, .deviceScale = 1});
+//   while (auto m = channel.readMessage()) {
+//     if (auto flush = m->as<zema::protocol::Flush2D>())
+//       channel.send(zema::protocol::Flush2DDone{.callbackNumber = flush->callbackNumber});
+//     else if (zema::protocol::messageInfo(m->code).reply != zema::protocol::Reply::None)
+//       channel.replyNeutral(m->code);
+//   }
 //
 // Nothing here trusts the host: every read has a deadline, every length is checked, and
 // failures come back as false or an empty optional with a readable reason in
@@ -15,35 +27,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Name of a message code, such as "MSG_FLUSH_2D", or "code 99" for an unused code.
-std::string messageName(uint32_t code);
+#include "controller/host_message.h"
+#include "protocol/protocol.h"
 
-// One message read from the command connection.
-struct HostMessage {
-  uint32_t code = 0;
-  std::vector<uint8_t> fixed;     // the whole fixed block, code included
-  std::vector<uint8_t> trailing;  // variable-length data, when the reader fetched it
-
-  // Little-endian fields of the fixed block; an offset whose 4 bytes lie outside the
-  // block throws std::out_of_range naming the message and the offset.
-  uint32_t word(size_t offset) const;
-  int32_t i32(size_t offset) const { return static_cast<int32_t>(word(offset)); }
-  float f32(size_t offset) const;
-  // The trailing bytes as text (strings travel without a terminating NUL).
-  std::string trailingText() const { return std::string(trailing.begin(), trailing.end()); }
-};
-
-// How many bytes of trailing data follow a host message's fixed block, from its fields.
-// A menu (MSG_SHOW_MENU) answers 0: its items carry their own lengths and are read one
-// at a time.
-size_t hostTrailingSize(const HostMessage& message);
-
-// Encodes 32-bit words little-endian, the channel's byte order.
-std::vector<uint8_t> encodeWords(std::initializer_list<uint32_t> words);
-// The bit pattern of a single-precision float, for float fields in sendWords().
-uint32_t floatBits(float value);
+namespace zema::controller {
 
 class HostChannel {
  public:
@@ -76,6 +66,12 @@ class HostChannel {
   // True when a connection is waiting on the listening socket within `timeout`.
   bool connectionPending(Timeout timeout = Timeout{0});
 
+  // Reads one whole message: its fixed block, then its trailing data by the protocol's
+  // rule for its code (a menu's items one at a time, into menuItems). An unknown code,
+  // a short message, trailing data above the limit, the end of the stream or the
+  // deadline fail.
+  std::optional<HostMessage> readMessage(Timeout timeout = kDefaultTimeout);
+
   // Reads the next message's fixed block (its size comes from the code). An unknown
   // code, a short message, the end of the stream or the deadline fail.
   std::optional<HostMessage> receive(Timeout timeout = kDefaultTimeout);
@@ -95,6 +91,32 @@ class HostChannel {
 
   // Writing. Each call writes all bytes or fails; a host that stops reading fails the
   // write after `timeout` instead of blocking for ever.
+
+  // A message to the host: its block, then exactly the trailing bytes its fields
+  // announce (a mismatch is refused before anything is written, so the host's reading
+  // stays in step).
+  template <protocol::ControllerMessageType T>
+  bool send(const T& message, std::span<const uint8_t> trailing = {},
+            Timeout timeout = kDefaultTimeout) {
+    if (trailing.size() != message.trailingSize()) return refuseTrailing(message.code, trailing);
+    return sendBlock(&message, sizeof(T), trailing, timeout);
+  }
+
+  // Replies on the reply connection, one for each request the host makes (see
+  // protocol::Reply): a GL value, GL data (GenBuffers, GenTextures, GetIntegerv), a GL
+  // string, a script result, the clipboard's text or the host's own text.
+  bool replyValue(uint32_t value, Timeout timeout = kDefaultTimeout);
+  bool replyData(std::span<const uint8_t> data, Timeout timeout = kDefaultTimeout);
+  bool replyString(std::string_view text, Timeout timeout = kDefaultTimeout);
+  bool replyScript(uint32_t varType, std::string_view text = {}, Timeout timeout = kDefaultTimeout);
+  bool replyClipboardText(std::string_view text, Timeout timeout = kDefaultTimeout);
+  bool replyClipboardOwnText(Timeout timeout = kDefaultTimeout);
+  // The neutral answer to the request `code`: value 0, no data, an empty string, an
+  // undefined script result, an empty clipboard. True (nothing sent) for a message that
+  // takes no reply.
+  bool replyNeutral(uint32_t code, Timeout timeout = kDefaultTimeout);
+
+  // Raw writing, for tools and tests that build the bytes themselves.
   bool sendRaw(std::span<const uint8_t> bytes, Timeout timeout = kDefaultTimeout);
   bool sendRaw(const void* data, size_t size, Timeout timeout = kDefaultTimeout);
   // An incoming message built from little-endian words, code first.
@@ -122,6 +144,10 @@ class HostChannel {
 
  private:
   bool fail(std::string message);
+  bool refuseTrailing(uint32_t code, std::span<const uint8_t> trailing);
+  bool sendBlock(const void* block, size_t size, std::span<const uint8_t> trailing,
+                 Timeout timeout);
+  bool readMenuItems(HostMessage& message, std::chrono::steady_clock::time_point deadline);
   bool acceptInto(int& fd, const char* which, Timeout timeout, const KeepWaiting& keepWaiting);
   // Reads exactly `size` bytes from `fd` by the deadline; `what` names them in errors.
   bool readExactly(int fd, uint8_t* buffer, size_t size,
@@ -134,3 +160,5 @@ class HostChannel {
   size_t trailingLimit_ = kDefaultTrailingLimit;
   std::string error_;
 };
+
+}  // namespace zema::controller

@@ -25,6 +25,8 @@
 
 namespace fs = std::filesystem;
 
+namespace zema::controller {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -593,3 +595,5 @@ std::string HostProcess::describeOutput() const {
   return "host " + state + "; run folder " + runDir_ + "\n--- host stdout ---\n" + out_.text +
          "--- host stderr ---\n" + err_.text + "---";
 }
+
+}  // namespace zema::controller

@@ -28,6 +28,8 @@
 #include <utility>
 #include <vector>
 
+namespace zema::controller {
+
 // Moves the calling thread into a fresh network namespace (needs root). Call it at the
 // start of each test, on the thread that listens and starts hosts.
 bool isolateNetwork(std::string* error);
@@ -143,3 +145,5 @@ class HostProcess {
   ExitStatus status_;
   std::thread reader_;
 };
+
+}  // namespace zema::controller

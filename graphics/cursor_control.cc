@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 
@@ -22,13 +21,6 @@ constexpr const char* kCursorKeywords[] = {
 };
 static_assert(std::size(kCursorKeywords) == 43);
 
-struct SetCursorMessage {
-  uint32_t code;
-  uint32_t length;
-  uint32_t reserved;
-};
-static_assert(sizeof(SetCursorMessage) == 12);
-
 }  // namespace
 
 static PP_Bool ZEMA_SetCursor(PP_Instance, PP_CursorType_Dev type, PP_Resource, const PP_Point*) {
@@ -40,8 +32,7 @@ static PP_Bool ZEMA_SetCursor(PP_Instance, PP_CursorType_Dev type, PP_Resource, 
   if (index < std::size(kCursorKeywords) && kCursorKeywords[index] != nullptr) {
     const char* keyword = kCursorKeywords[index];
     uint32_t length = static_cast<uint32_t>(strlen(keyword));
-    SetCursorMessage message{MSG_SET_CURSOR, length, 0};
-    inst.send(&message, sizeof(message), {{keyword, length}});
+    inst.send(zema::protocol::SetCursor{.keywordLength = length}, {{keyword, length}});
   }
   return PP_TRUE;
 }

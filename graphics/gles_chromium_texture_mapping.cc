@@ -4,28 +4,7 @@
 #include <new>
 
 #include "graphics/graphics_3d.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
-
-namespace {
-
-struct TexSubImage2DMessage {
-  uint32_t code;
-  uint32_t contextNumber;
-  uint32_t target;
-  int32_t level;
-  int32_t xOffset;
-  int32_t yOffset;
-  int32_t width;
-  int32_t height;
-  uint32_t format;
-  uint32_t type;
-  uint32_t byteCount;
-  uint32_t reserved;
-};
-static_assert(sizeof(TexSubImage2DMessage) == 48);
-
-}  // namespace
 
 void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context_id,
                                                                GLenum target, GLint level,
@@ -54,19 +33,17 @@ void ZEMA_GLESChromiumTextureMapping_UnmapTexSubImage2DCHROMIUM(PP_Resource cont
   if (found == context->textureMappings.end()) return;  // no open mapping there
   const PPGraphics3D::TexMappingData& m = found->second;
   uint32_t bytes = static_cast<uint32_t>(m.width) * static_cast<uint32_t>(m.height) * 4;
-  TexSubImage2DMessage message{MSG_GL_TEX_SUB_IMAGE_2D,
-                               context->contextNumber,
-                               m.target,
-                               m.level,
-                               m.xOffset,
-                               m.yOffset,
-                               m.width,
-                               m.height,
-                               m.format,
-                               m.type,
-                               bytes,
-                               0};
-  pluginInstance->send(&message, sizeof(message), {{m.buffer.get(), bytes}});
+  pluginInstance->send(zema::protocol::GlTexSubImage2D{.context = context->contextNumber,
+                                                       .target = m.target,
+                                                       .level = m.level,
+                                                       .xOffset = m.xOffset,
+                                                       .yOffset = m.yOffset,
+                                                       .width = m.width,
+                                                       .height = m.height,
+                                                       .format = m.format,
+                                                       .type = m.type,
+                                                       .byteCount = bytes},
+                       {{m.buffer.get(), bytes}});
   context->textureMappings.erase(found);
 }
 

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "graphics/image_data.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 #include "resources/resource_table.h"
@@ -61,14 +60,6 @@ namespace {
 PPGraphics2D* lookUp(PP_Resource id) {
   return pluginInstance->getResFromId<PPGraphics2D, kResGraphics2D>(static_cast<uint32_t>(id));
 }
-
-struct Flush2DMessage {
-  uint32_t code;
-  uint32_t callbackNumber;
-  uint32_t byteCount;
-  uint32_t reserved;
-};
-static_assert(sizeof(Flush2DMessage) == 16);
 
 }  // namespace
 
@@ -125,8 +116,9 @@ static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallb
   for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
 
   uint32_t bytes = surfaceByteCount(context->width, context->height);
-  Flush2DMessage message{MSG_FLUSH_2D, static_cast<uint32_t>(number), bytes, 0};
-  pluginInstance->send(&message, sizeof(message), {{context->backing, bytes}});
+  pluginInstance->send(
+      zema::protocol::Flush2D{.callbackNumber = static_cast<uint32_t>(number), .byteCount = bytes},
+      {{context->backing, bytes}});
   return PP_OK_COMPLETIONPENDING;
 }
 

@@ -1,57 +1,17 @@
 // "PPB_Graphics3D;1.0": 3D graphics contexts.
 #include "graphics/graphics_3d.h"
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 
 uint32_t PPGraphics3D::next_id = 1;
-
-namespace {
-
-struct CreateContext3DMessage {
-  uint32_t code;
-  uint32_t contextNumber;
-  int32_t width;
-  int32_t height;
-  uint8_t redSize, greenSize, blueSize, depthSize, stencilSize, samples, sampleBuffers;
-  uint8_t reserved[5];
-};
-static_assert(sizeof(CreateContext3DMessage) == 28);
-
-struct ResizeBuffersMessage {
-  uint32_t code;
-  uint32_t contextNumber;
-  int32_t width;
-  int32_t height;
-  uint32_t reserved;
-};
-static_assert(sizeof(ResizeBuffersMessage) == 20);
-
-struct SwapBuffersMessage {
-  uint32_t code;
-  uint32_t contextNumber;
-  uint32_t callbackNumber;
-  uint32_t reserved;
-};
-static_assert(sizeof(SwapBuffersMessage) == 16);
-
-struct DestroyContext3DMessage {
-  uint32_t code;
-  uint32_t contextNumber;
-  uint32_t reserved;
-};
-static_assert(sizeof(DestroyContext3DMessage) == 12);
-
-}  // namespace
 
 PPGraphics3D* lookUpGraphics3D(PP_Resource id) {
   return pluginInstance->getResFromId<PPGraphics3D, kResGraphics3D>(static_cast<uint32_t>(id));
 }
 
 PPGraphics3D::~PPGraphics3D() {
-  DestroyContext3DMessage message{MSG_DESTROY_CONTEXT_3D, contextNumber, 0};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::DestroyContext3D{.context = contextNumber});
   // swapCallback's destructor detaches a pending swap: its completion is then discarded.
   // The open mappings' buffers and the string cache go with their maps.
 }
@@ -99,11 +59,16 @@ static PP_Resource ZEMA_Graphics3D_Create(PP_Instance, PP_Resource, const int32_
   }
   context->contextNumber = PPGraphics3D::next_id++;
   PP_Resource id = pluginInstance->allocateResId(context);
-  CreateContext3DMessage message{
-      MSG_CREATE_CONTEXT_3D, context->contextNumber, context->width,         context->height,
-      context->redSize,      context->greenSize,     context->blueSize,      context->depthSize,
-      context->stencilSize,  context->samples,       context->sampleBuffers, {}};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::CreateContext3D{.context = context->contextNumber,
+                                                       .width = context->width,
+                                                       .height = context->height,
+                                                       .redSize = context->redSize,
+                                                       .greenSize = context->greenSize,
+                                                       .blueSize = context->blueSize,
+                                                       .depthSize = context->depthSize,
+                                                       .stencilSize = context->stencilSize,
+                                                       .samples = context->samples,
+                                                       .sampleBuffers = context->sampleBuffers});
   return id;
 }
 
@@ -112,8 +77,8 @@ static int32_t ZEMA_Graphics3D_ResizeBuffers(PP_Resource context_id, int32_t wid
   PPGraphics3D* context = lookUpGraphics3D(context_id);
   if (context == nullptr) return PP_ERROR_BADRESOURCE;
   if (width < 0 || height < 0) return PP_ERROR_BADARGUMENT;
-  ResizeBuffersMessage message{MSG_RESIZE_BUFFERS, context->contextNumber, width, height, 0};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::ResizeBuffers{
+      .context = context->contextNumber, .width = width, .height = height});
   return PP_OK;
 }
 
@@ -123,9 +88,8 @@ static int32_t ZEMA_Graphics3D_SwapBuffers(PP_Resource context_id, PP_Completion
   if (context->swapCallback.isPending()) return PP_ERROR_INPROGRESS;
   if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
   int32_t number = context->swapCallback.set(callback, context);
-  SwapBuffersMessage message{MSG_SWAP_BUFFERS, context->contextNumber,
-                             static_cast<uint32_t>(number), 0};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::SwapBuffers{
+      .context = context->contextNumber, .callbackNumber = static_cast<uint32_t>(number)});
   return PP_OK_COMPLETIONPENDING;
 }
 

@@ -5,30 +5,8 @@
 
 #include "graphics/graphics_2d.h"
 #include "graphics/graphics_3d.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
-
-namespace {
-
-struct BindGraphics2DMessage {
-  uint32_t code;
-  uint32_t processId;
-  int32_t width;
-  int32_t height;
-  uint32_t reserved;
-};
-static_assert(sizeof(BindGraphics2DMessage) == 20);
-
-struct BindGraphics3DMessage {
-  uint32_t code;
-  uint32_t processId;
-  uint32_t contextNumber;
-  uint32_t reserved;
-};
-static_assert(sizeof(BindGraphics3DMessage) == 16);
-
-}  // namespace
 
 PP_Bool ZEMA_BindGraphics(PP_Instance, PP_Resource device) {
   PluginInstance& inst = *pluginInstance;
@@ -51,12 +29,11 @@ PP_Bool ZEMA_BindGraphics(PP_Instance, PP_Resource device) {
   uint32_t pid = static_cast<uint32_t>(getpid());
   if (res->resType == kResGraphics2D) {
     auto* context = static_cast<PPGraphics2D*>(res);
-    BindGraphics2DMessage message{MSG_BIND_GRAPHICS_2D, pid, context->width, context->height, 0};
-    inst.send(&message, sizeof(message));
+    inst.send(zema::protocol::BindGraphics2D{
+        .processId = pid, .width = context->width, .height = context->height});
   } else {
     auto* context = static_cast<PPGraphics3D*>(res);
-    BindGraphics3DMessage message{MSG_BIND_GRAPHICS_3D, pid, context->contextNumber, 0};
-    inst.send(&message, sizeof(message));
+    inst.send(zema::protocol::BindGraphics3D{.processId = pid, .context = context->contextNumber});
   }
   return PP_TRUE;
 }

@@ -2,52 +2,42 @@
 #include "graphics/opengles2.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "graphics/graphics_3d.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 
 namespace {
 
-// The channel's 32-bit field for a float: its IEEE bits.
-uint32_t bits(GLfloat value) {
-  return std::bit_cast<uint32_t>(value);
-}
+using namespace zema::protocol;
 
-// Writes one GL command: code, the context's number, then `fields`, then the trailing
-// pieces. Every forwarded entry goes through here. False (nothing sent) when `context`
-// names no 3D context.
-bool sendGl(PP_Resource context, uint32_t code, std::initializer_list<uint32_t> fields,
+// Writes one GL command, addressed to `context`'s number, then the trailing pieces.
+// Every forwarded entry goes through here. False (nothing sent) when `context` names no
+// 3D context.
+template <class Message>
+bool sendGl(PP_Resource context, Message message,
             std::initializer_list<ChannelPiece> trailing = {}) {
   PPGraphics3D* gl = lookUpGraphics3D(context);
   if (gl == nullptr) return false;
-  uint32_t block[16];
-  block[0] = code;
-  block[1] = gl->contextNumber;
-  size_t n = 2;
-  for (uint32_t field : fields) block[n++] = field;
-  pluginInstance->send(block, n * 4, trailing);
+  message.context = gl->contextNumber;
+  pluginInstance->send(message, trailing);
   return true;
 }
 
-// The reply block of a synchronous GL request; its second word is the value, or the
-// byte count of what follows.
-uint32_t readReplyWord() {
-  uint32_t reply[3];
-  pluginInstance->readReply(reply, sizeof(reply));
-  return reply[1];
+// The reply block of a synchronous GL request: the value, or the byte count of what
+// follows.
+uint32_t readReplyValue() {
+  return pluginInstance->readReplyBlock<GlReplyBlock>().value;
 }
 
 // A data reply: stores at most `capacity` bytes into `out`; what the peer sends beyond
 // that is read and dropped, so the reply connection stays in step. Returns the bytes
 // stored.
 size_t readDataReply(void* out, size_t capacity) {
-  uint32_t announced = readReplyWord();
+  uint32_t announced = readReplyValue();
   size_t kept = std::min<size_t>(announced, out != nullptr ? capacity : 0);
   if (kept > 0) pluginInstance->readReply(out, kept);
   char scratch[256];
@@ -88,10 +78,6 @@ size_t integerCount(const PPGraphics3D* gl, GLenum pname) {
   }
 }
 
-uint32_t u(GLint value) {
-  return static_cast<uint32_t>(value);
-}
-
 uint32_t length(const char* text) {
   return text != nullptr ? static_cast<uint32_t>(strlen(text)) : 0;
 }
@@ -99,23 +85,24 @@ uint32_t length(const char* text) {
 }  // namespace
 
 static void ZEMA_OpenGLES2_ActiveTexture(PP_Resource c, GLenum texture) {
-  sendGl(c, MSG_GL_ACTIVE_TEXTURE, {texture, 0});
+  sendGl(c, GlActiveTexture{.texture = texture});
 }
 static void ZEMA_OpenGLES2_AttachShader(PP_Resource c, GLuint program, GLuint shader) {
-  sendGl(c, MSG_GL_ATTACH_SHADER, {shader, program, 0});  // shader first
+  sendGl(c, GlAttachShader{.shader = shader, .program = program});
 }
 static void ZEMA_OpenGLES2_BindAttribLocation(PP_Resource c, GLuint program, GLuint index,
                                               const char* name) {
-  sendGl(c, MSG_GL_BIND_ATTRIB_LOCATION, {program, index, length(name), 0}, {{name, length(name)}});
+  sendGl(c, GlBindAttribLocation{.program = program, .index = index, .nameLength = length(name)},
+         {{name, length(name)}});
 }
 static void ZEMA_OpenGLES2_BindBuffer(PP_Resource c, GLenum target, GLuint buffer) {
-  sendGl(c, MSG_GL_BIND_BUFFER, {target, buffer, 0});
+  sendGl(c, GlBindBuffer{.target = target, .buffer = buffer});
 }
 static void ZEMA_OpenGLES2_BindTexture(PP_Resource c, GLenum target, GLuint texture) {
-  sendGl(c, MSG_GL_BIND_TEXTURE, {target, texture, 0});
+  sendGl(c, GlBindTexture{.target = target, .texture = texture});
 }
 static void ZEMA_OpenGLES2_BlendFunc(PP_Resource c, GLenum sfactor, GLenum dfactor) {
-  sendGl(c, MSG_GL_BLEND_FUNC, {sfactor, dfactor, 0});
+  sendGl(c, GlBlendFunc{.sfactor = sfactor, .dfactor = dfactor});
 }
 static void ZEMA_OpenGLES2_BufferData(PP_Resource c, GLenum target, GLsizeiptr size,
                                       const void* data, GLenum usage) {
@@ -123,22 +110,28 @@ static void ZEMA_OpenGLES2_BufferData(PP_Resource c, GLenum target, GLsizeiptr s
   auto bytes = static_cast<uint32_t>(size);
   // Without data the buffer is only sized: as many zero bytes stand in for it.
   std::vector<uint8_t> zeros(data == nullptr ? bytes : 0);
-  sendGl(c, MSG_GL_BUFFER_DATA, {target, usage, bytes, 0},
+  sendGl(c, GlBufferData{.target = target, .usage = usage, .size = bytes},
          {{data != nullptr ? data : zeros.data(), bytes}});
 }
 static void ZEMA_OpenGLES2_ClearColor(PP_Resource c, GLclampf r, GLclampf g, GLclampf b,
                                       GLclampf a) {
-  sendGl(c, MSG_GL_CLEAR_COLOR, {bits(r), bits(g), bits(b), bits(a)});
+  sendGl(c, GlClearColor{.red = r, .green = g, .blue = b, .alpha = a});
 }
 static void ZEMA_OpenGLES2_ColorMask(PP_Resource c, GLboolean r, GLboolean g, GLboolean b,
                                      GLboolean a) {
-  sendGl(c, MSG_GL_COLOR_MASK, {r, g, b, a, 0});
+  sendGl(c, GlColorMask{.red = r, .green = g, .blue = b, .alpha = a});
 }
 static void ZEMA_OpenGLES2_CompileShader(PP_Resource c, GLuint shader) {
-  sendGl(c, MSG_GL_COMPILE_SHADER, {shader, 0});
+  sendGl(c, GlCompileShader{.shader = shader});
 }
+// CreateProgram and CreateShader share one layout: code, context, argument, reserved.
 GLuint ZEMA_OpenGLES2_CreateHelper(PP_Resource c, uint32_t code, uint32_t argument) {
-  return sendGl(c, code, {argument, 0}) ? readReplyWord() : 0;
+  bool sent = false;
+  if (code == MSG_GL_CREATE_PROGRAM)
+    sent = sendGl(c, GlCreateProgram{.unused = argument});
+  else if (code == MSG_GL_CREATE_SHADER)
+    sent = sendGl(c, GlCreateShader{.type = argument});
+  return sent ? readReplyValue() : 0;
 }
 static GLuint ZEMA_OpenGLES2_CreateProgram(PP_Resource c) {
   return ZEMA_OpenGLES2_CreateHelper(c, MSG_GL_CREATE_PROGRAM, 0);
@@ -147,34 +140,34 @@ static GLuint ZEMA_OpenGLES2_CreateShader(PP_Resource c, GLenum type) {
   return ZEMA_OpenGLES2_CreateHelper(c, MSG_GL_CREATE_SHADER, type);
 }
 static void ZEMA_OpenGLES2_DeleteShader(PP_Resource c, GLuint shader) {
-  sendGl(c, MSG_GL_DELETE_SHADER, {shader, 0});
+  sendGl(c, GlDeleteShader{.shader = shader});
 }
 static void ZEMA_OpenGLES2_Disable(PP_Resource c, GLenum cap) {
-  sendGl(c, MSG_GL_DISABLE, {cap, 0});
+  sendGl(c, GlDisable{.cap = cap});
 }
 static void ZEMA_OpenGLES2_DrawArrays(PP_Resource c, GLenum mode, GLint first, GLsizei count) {
-  sendGl(c, MSG_GL_DRAW_ARRAYS, {mode, u(first), u(count), 0});
+  sendGl(c, GlDrawArrays{.mode = mode, .first = first, .count = count});
 }
 static void ZEMA_OpenGLES2_Enable(PP_Resource c, GLenum cap) {
-  sendGl(c, MSG_GL_ENABLE, {cap, 0});
+  sendGl(c, GlEnable{.cap = cap});
 }
 static void ZEMA_OpenGLES2_EnableVertexAttribArray(PP_Resource c, GLuint index) {
-  sendGl(c, MSG_GL_ENABLE_VERTEX_ATTRIB_ARRAY, {index, 0});
+  sendGl(c, GlEnableVertexAttribArray{.index = index});
 }
 static void ZEMA_OpenGLES2_Flush(PP_Resource c) {
-  sendGl(c, MSG_GL_FLUSH, {0, 0});
+  sendGl(c, GlFlush{});
 }
 static void ZEMA_OpenGLES2_GenBuffers(PP_Resource c, GLsizei n, GLuint* buffers) {
-  if (n >= 0 && sendGl(c, MSG_GL_GEN_BUFFERS, {u(n), 0}))
+  if (n >= 0 && sendGl(c, GlGenBuffers{.n = n}))
     readDataReply(buffers, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GenTextures(PP_Resource c, GLsizei n, GLuint* textures) {
-  if (n >= 0 && sendGl(c, MSG_GL_GEN_TEXTURES, {u(n), 0}))
+  if (n >= 0 && sendGl(c, GlGenTextures{.n = n}))
     readDataReply(textures, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* params) {
   PPGraphics3D* gl = lookUpGraphics3D(c);
-  if (gl == nullptr || !sendGl(c, MSG_GL_GET_INTEGERV, {pname, 0})) return;
+  if (gl == nullptr || !sendGl(c, GlGetIntegerv{.pname = pname})) return;
   size_t kept = readDataReply(params, integerCount(gl, pname) * 4);
   GLenum list = pname == kNumCompressedTextureFormats ? kCompressedTextureFormats
                 : pname == kNumShaderBinaryFormats    ? kShaderBinaryFormats
@@ -184,13 +177,13 @@ static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* param
 }
 static void ZEMA_OpenGLES2_GetProgramiv(PP_Resource c, GLuint program, GLenum pname,
                                         GLint* params) {
-  if (!sendGl(c, MSG_GL_GET_PROGRAMIV, {program, pname, 0})) return;
-  GLint value = static_cast<GLint>(readReplyWord());
+  if (!sendGl(c, GlGetProgramiv{.program = program, .pname = pname})) return;
+  auto value = static_cast<GLint>(readReplyValue());
   if (params != nullptr) *params = value;
 }
 static void ZEMA_OpenGLES2_GetShaderiv(PP_Resource c, GLuint shader, GLenum pname, GLint* params) {
-  if (!sendGl(c, MSG_GL_GET_SHADERIV, {shader, pname, 0})) return;
-  GLint value = static_cast<GLint>(readReplyWord());
+  if (!sendGl(c, GlGetShaderiv{.shader = shader, .pname = pname})) return;
+  auto value = static_cast<GLint>(readReplyValue());
   if (params != nullptr) *params = value;
 }
 static const GLubyte* ZEMA_OpenGLES2_GetString(PP_Resource c, GLenum name) {
@@ -198,32 +191,24 @@ static const GLubyte* ZEMA_OpenGLES2_GetString(PP_Resource c, GLenum name) {
   if (gl == nullptr) return nullptr;
   auto cached = gl->stringCache.find(name);
   if (cached == gl->stringCache.end()) {
-    sendGl(c, MSG_GL_GET_STRING, {name, 0});
-    uint32_t size = readReplyWord();
-    // The text grows with what arrives, so a wrong length costs no more than the bytes
-    // actually sent.
-    std::string text;
-    while (text.size() < size) {
-      size_t at = text.size();
-      size_t piece = std::min<size_t>(size_t{1} << 20, size - at);
-      text.resize(at + piece);
-      pluginInstance->readReply(&text[at], piece);
-    }
+    sendGl(c, GlGetString{.name = name});
+    std::string text = pluginInstance->readReplyText(readReplyValue());
     cached = gl->stringCache.emplace(name, std::move(text)).first;
   }
   // The cached text keeps its NUL and its address until the context goes.
   return reinterpret_cast<const GLubyte*>(cached->second.c_str());
 }
 static GLint ZEMA_OpenGLES2_GetUniformLocation(PP_Resource c, GLuint program, const char* name) {
-  if (!sendGl(c, MSG_GL_GET_UNIFORM_LOCATION, {program, length(name), 0}, {{name, length(name)}}))
+  if (!sendGl(c, GlGetUniformLocation{.program = program, .nameLength = length(name)},
+              {{name, length(name)}}))
     return -1;
-  return static_cast<GLint>(readReplyWord());
+  return static_cast<GLint>(readReplyValue());
 }
 static void ZEMA_OpenGLES2_LinkProgram(PP_Resource c, GLuint program) {
-  sendGl(c, MSG_GL_LINK_PROGRAM, {program, 0});
+  sendGl(c, GlLinkProgram{.program = program});
 }
 static void ZEMA_OpenGLES2_PixelStorei(PP_Resource c, GLenum pname, GLint param) {
-  sendGl(c, MSG_GL_PIXEL_STOREI, {pname, u(param), 0});
+  sendGl(c, GlPixelStorei{.pname = pname, .param = param});
 }
 static void ZEMA_OpenGLES2_ShaderSource(PP_Resource c, GLuint shader, GLsizei count,
                                         const char** str, const GLint* lengths) {
@@ -236,7 +221,7 @@ static void ZEMA_OpenGLES2_ShaderSource(PP_Resource c, GLuint shader, GLsizei co
     joined.append(str[i], given ? static_cast<size_t>(lengths[i]) : strlen(str[i]));
   }
   auto total = static_cast<uint32_t>(joined.size());
-  sendGl(c, MSG_GL_SHADER_SOURCE, {shader, total, 0}, {{joined.data(), total}});
+  sendGl(c, GlShaderSource{.shader = shader, .totalLength = total}, {{joined.data(), total}});
 }
 static void ZEMA_OpenGLES2_TexImage2D(PP_Resource c, GLenum target, GLint level,
                                       GLint internalformat, GLsizei width, GLsizei height, GLint,
@@ -247,33 +232,44 @@ static void ZEMA_OpenGLES2_TexImage2D(PP_Resource c, GLenum target, GLint level,
     bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) * 4;
   if (bytes > INT32_MAX) return;
   auto count = static_cast<uint32_t>(bytes);
-  sendGl(c, MSG_GL_TEX_IMAGE_2D,
-         {target, u(level), u(internalformat), u(width), u(height), format, type, count, 0},
+  sendGl(c,
+         GlTexImage2D{.target = target,
+                      .level = level,
+                      .internalFormat = internalformat,
+                      .width = width,
+                      .height = height,
+                      .format = format,
+                      .type = type,
+                      .byteCount = count},
          {{pixels, count}});
 }
 static void ZEMA_OpenGLES2_TexParameteri(PP_Resource c, GLenum target, GLenum pname, GLint param) {
-  sendGl(c, MSG_GL_TEX_PARAMETERI, {target, pname, u(param), 0});
+  sendGl(c, GlTexParameteri{.target = target, .pname = pname, .param = param});
 }
 static void ZEMA_OpenGLES2_Uniform1i(PP_Resource c, GLint location, GLint x) {
-  sendGl(c, MSG_GL_UNIFORM1I, {u(location), u(x), 0});
+  sendGl(c, GlUniform1i{.location = location, .x = x});
 }
 static void ZEMA_OpenGLES2_Uniform2f(PP_Resource c, GLint location, GLfloat x, GLfloat y) {
-  sendGl(c, MSG_GL_UNIFORM2F, {u(location), bits(x), bits(y)});
+  sendGl(c, GlUniform2f{.location = location, .x = x, .y = y});
 }
 static void ZEMA_OpenGLES2_UseProgram(PP_Resource c, GLuint program) {
-  sendGl(c, MSG_GL_USE_PROGRAM, {program, 0});
+  sendGl(c, GlUseProgram{.program = program});
 }
 static void ZEMA_OpenGLES2_VertexAttribPointer(PP_Resource c, GLuint index, GLint size, GLenum type,
                                                GLboolean normalized, GLsizei stride,
                                                const void* ptr) {
   // Only the pointer's value goes: an offset into the bound buffer.
-  sendGl(c, MSG_GL_VERTEX_ATTRIB_POINTER,
-         {index, u(size), type, normalized, u(stride),
-          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ptr)), 0});
+  sendGl(c,
+         GlVertexAttribPointer{.index = index,
+                               .size = size,
+                               .type = type,
+                               .normalized = normalized,
+                               .stride = stride,
+                               .pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ptr))});
 }
 static void ZEMA_OpenGLES2_Viewport(PP_Resource c, GLint x, GLint y, GLsizei width,
                                     GLsizei height) {
-  sendGl(c, MSG_GL_VIEWPORT, {u(x), u(y), u(width), u(height), 0});
+  sendGl(c, GlViewport{.x = x, .y = y, .width = width, .height = height});
 }
 
 using Iface = PPB_OpenGLES2_1_0;

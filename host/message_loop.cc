@@ -7,7 +7,6 @@
 #include <mutex>
 
 #include "graphics/view.h"
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "input/keyboard_input_event.h"
 #include "input/mouse_input_event.h"
@@ -19,16 +18,6 @@ namespace {
 
 // Longest wait poll() takes; a timer further ahead is reached by waiting again.
 constexpr uint64_t kMaxPollTimeoutMs = INT_MAX;
-
-uint32_t wordAt(const uint8_t* message, size_t offset) {
-  uint32_t value;
-  memcpy(&value, message + offset, sizeof(value));
-  return value;
-}
-
-int32_t intAt(const uint8_t* message, size_t offset) {
-  return static_cast<int32_t>(wordAt(message, offset));
-}
 
 }  // namespace
 
@@ -79,92 +68,93 @@ void PluginInstance::messageLoopStep() {
 }
 
 void PluginInstance::handleIncomingMessage() {
-  uint8_t message[64];
-  readCommand(message, 4);
-  uint32_t code = wordAt(message, 0);
-  size_t size = messageFixedSize(code);
+  using namespace zema::protocol;
+  uint32_t code;
+  readCommand(&code, sizeof(code));
+  MessageInfo info = messageInfo(code);
+  if (info.name == nullptr || info.sender != Sender::Controller) {
+    // Nothing more is read: the next four bytes are taken as the next code.
+    printf("TODO: Handle MSG %i\n", static_cast<int>(code));
+    fflush(stdout);
+    return;
+  }
 
-  // Each handled code reads its whole message before any plug-in code runs for it, so a
-  // nested loop started from that code finds the connection at a message boundary.
-  auto readPayload = [&] { readCommand(message + 4, size - 4); };
+  // Each code's whole fixed block is read before any plug-in code runs for it, and each
+  // handler reads its trailing data first, so a nested loop started from that code finds
+  // the connection at a message boundary.
+  uint8_t block[kLargestControllerBlock];
+  memcpy(block, &code, sizeof(code));
+  readCommand(block + 4, info.size - 4);
 
   switch (code) {
     case MSG_FLUSH_2D_DONE:
-    case MSG_SWAP_BUFFERS_DONE: {
-      readPayload();
-      // The callback number is the second word for a flush, the third for a swap.
-      uint32_t number = wordAt(message, code == MSG_FLUSH_2D_DONE ? 4 : 8);
-      if (PendingCallback* entry = findPending(number)) {
-        if (entry->isAttached())
-          entry->run(PP_OK);
-        else
-          entry->abort();
-      }
+      completeGraphicsCallback(decode<Flush2DDone>(block).callbackNumber);
       break;
-    }
+    case MSG_SWAP_BUFFERS_DONE:
+      completeGraphicsCallback(decode<SwapBuffersDone>(block).callbackNumber);
+      break;
     case MSG_URL_RESPONSE:
-      readPayload();
-      handleUrlResponse(message);
+      handleUrlResponse(decode<UrlResponse>(block));
       break;
     case MSG_URL_BODY_DATA:
-      readPayload();
-      handleUrlBodyData(message);
+      handleUrlBodyData(decode<UrlBodyData>(block));
       break;
     case MSG_URL_FAILED:
-      readPayload();
-      handleUrlFailed(message);
+      handleUrlFailed(decode<UrlFailed>(block));
       break;
     case MSG_URL_PROGRESS:
-      readPayload();
-      handleUrlProgress(message);
+      handleUrlProgress(decode<UrlProgress>(block));
       break;
-    case MSG_MOUSE_EVENT:
-    case MSG_KEY_EVENT:
+    case MSG_MOUSE_EVENT: {
+      auto m = decode<MouseEvent>(block);
+      deliverInputEvent(
+          new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(m.type), m.modifiers, m.x, m.y,
+                                   static_cast<PP_InputEvent_MouseButton>(m.button), m.clickCount));
+      break;
+    }
+    case MSG_KEY_EVENT: {
+      auto m = decode<KeyEvent>(block);
+      deliverInputEvent(new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(m.type),
+                                                    m.modifiers, m.keyCode, m.character));
+      break;
+    }
     case MSG_VIEW_CHANGED: {
-      readPayload();
-      // The resource lives for the call unless the plug-in keeps a reference of its own.
-      PPRes* res;
-      if (code == MSG_MOUSE_EVENT) {
-        res = new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(intAt(message, 4)),
-                                       wordAt(message, 16), intAt(message, 8), intAt(message, 12),
-                                       static_cast<PP_InputEvent_MouseButton>(intAt(message, 20)),
-                                       intAt(message, 24));
-      } else if (code == MSG_KEY_EVENT) {
-        res = new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(intAt(message, 4)),
-                                          wordAt(message, 16), wordAt(message, 20),
-                                          wordAt(message, 24));
-      } else {
-        float scale;
-        memcpy(&scale, message + 12, sizeof(scale));
-        res = new PPView(intAt(message, 4), intAt(message, 8), scale);
-      }
-      PP_Resource id = allocateResId(res);
-      if (code == MSG_VIEW_CHANGED) {
-        if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)
-          instanceInterface->DidChangeView(kInstanceId, id);
-      } else if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr) {
-        inputInterface->HandleInputEvent(kInstanceId, id);
-      }
+      auto m = decode<ViewChanged>(block);
+      // The view lives for the call unless the plug-in keeps a reference of its own.
+      PP_Resource id = allocateResId(new PPView(m.width, m.height, m.deviceScale));
+      if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)
+        instanceInterface->DidChangeView(kInstanceId, id);
       ZEMA_ReleaseResource(id);
       break;
     }
     case MSG_MENU_RESULT:
-      readPayload();
-      handleMenuResult(message);
+      handleMenuResult(decode<MenuResult>(block));
       break;
-    case MSG_SCREEN_SIZE:
-      readPayload();
-      screenWidth = static_cast<int32_t>(wordAt(message, 4));
-      screenHeight = static_cast<int32_t>(wordAt(message, 8));
+    case MSG_SCREEN_SIZE: {
+      auto m = decode<ScreenSize>(block);
+      screenWidth = m.width;
+      screenHeight = m.height;
       break;
+    }
     case MSG_TIME_ZONE_OFFSET:
-      readPayload();
-      timeZoneOffset = static_cast<double>(static_cast<int32_t>(wordAt(message, 4)));
-      break;
-    default:
-      // Nothing more is read: the next four bytes are taken as the next code.
-      printf("TODO: Handle MSG %i\n", static_cast<int>(code));
-      fflush(stdout);
+      timeZoneOffset = static_cast<double>(decode<TimeZoneOffset>(block).offset);
       break;
   }
+}
+
+void PluginInstance::completeGraphicsCallback(uint32_t number) {
+  if (PendingCallback* entry = findPending(number)) {
+    if (entry->isAttached())
+      entry->run(PP_OK);
+    else
+      entry->abort();
+  }
+}
+
+void PluginInstance::deliverInputEvent(PPRes* event) {
+  // The event lives for the call unless the plug-in keeps a reference of its own.
+  PP_Resource id = allocateResId(event);
+  if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr)
+    inputInterface->HandleInputEvent(kInstanceId, id);
+  ZEMA_ReleaseResource(id);
 }

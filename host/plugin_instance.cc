@@ -53,8 +53,8 @@ PendingCallback* PluginInstance::findPending(uint32_t number) {
   return entry->isFree() ? nullptr : entry;
 }
 
-void PluginInstance::send(const void* fixed, size_t size,
-                          std::initializer_list<ChannelPiece> trailing) {
+void PluginInstance::sendBlock(const void* fixed, size_t size,
+                               std::initializer_list<ChannelPiece> trailing) {
   std::lock_guard<std::mutex> guard(sendLock);
   writeMessage(commandFd, fixed, size, trailing);
 }
@@ -67,6 +67,31 @@ void PluginInstance::readReply(void* buffer, size_t size) {
 void PluginInstance::readCommand(void* buffer, size_t size) {
   ReadResult r = readFully(commandFd, buffer, size);
   if (r != ReadResult::kOk) exitForChannel("command", r);
+}
+
+namespace {
+
+template <class ReadPart>
+std::string readGrowing(uint32_t size, ReadPart readPart) {
+  std::string text;
+  constexpr size_t kChunk = size_t{1} << 20;
+  while (text.size() < size) {
+    size_t at = text.size();
+    size_t piece = std::min<size_t>(kChunk, size - at);
+    text.resize(at + piece);
+    readPart(&text[at], piece);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string PluginInstance::readReplyText(uint32_t size) {
+  return readGrowing(size, [this](void* to, size_t n) { readReply(to, n); });
+}
+
+std::string PluginInstance::readCommandText(uint32_t size) {
+  return readGrowing(size, [this](void* to, size_t n) { readCommand(to, n); });
 }
 
 void PluginInstance::skipCommandBytes(uint64_t size) {

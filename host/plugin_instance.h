@@ -16,6 +16,7 @@
 #include "host/channel.h"
 #include "ppapi/pp_types.h"
 #include "ppapi/ppp.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPAudioStream;
@@ -83,21 +84,41 @@ class PluginInstance {
   PP_Var buildStringVar(PP_Resource stringId);
 
   // --- channel ---
-  // Sends one message on the command connection: fixed block (code first), then the
-  // trailing pieces.
-  void send(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing = {});
+  // Sends one message on the command connection: its fixed block, then the trailing
+  // pieces, as one message that no other thread's can interleave.
+  template <zema::protocol::HostMessageType T>
+  void send(const T& message, std::initializer_list<ChannelPiece> trailing = {}) {
+    sendBlock(&message, sizeof(T), trailing);
+  }
   // Reads one part of a synchronous reply. A reply that cannot be read leaves the host
   // without its controlling process: it says so on standard error and exits.
   void readReply(void* buffer, size_t size);
+  // Reads a whole reply block.
+  template <class Block>
+  Block readReplyBlock() {
+    Block block;
+    readReply(&block, sizeof(block));
+    return block;
+  }
   // Reads one part of an incoming message, exiting the same way on failure.
   void readCommand(void* buffer, size_t size);
+  // Reads `size` bytes of text from the reply or the command connection. The string
+  // grows with what actually arrives, so an absurd length from the peer costs no more
+  // memory than the bytes it really sends.
+  std::string readReplyText(uint32_t size);
+  std::string readCommandText(uint32_t size);
   void skipCommandBytes(uint64_t size);
 
   // Makes the main loop's poll return (any thread).
   void wakeMainLoop();
 
  private:
+  void sendBlock(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing);
   void handleIncomingMessage();
+  // Completes a Flush's or a swap's callback: PP_OK while its context lives.
+  void completeGraphicsCallback(uint32_t number);
+  // Hands an input event to the plug-in, then drops the loop's reference to it.
+  void deliverInputEvent(PPRes* event);
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
   // without streams. Called with the lock held.
   uint64_t audioWaitLocked(uint64_t now);

@@ -1,7 +1,6 @@
 // "PPB_InputEvent;1.0": input-event requests and the common event accessors.
 #include "input/input_event.h"
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
 
@@ -13,22 +12,10 @@ PPInputEventRes* lookUpInputEvent(PP_Resource id) {
   return static_cast<PPInputEventRes*>(res);
 }
 
-namespace {
-
-struct RequestInputEventsMessage {
-  uint32_t code;
-  uint32_t eventClasses;
-  uint32_t reserved;
-};
-static_assert(sizeof(RequestInputEventsMessage) == 12);
-
-}  // namespace
-
 // Every request is passed on as given, repeated ones included: the controlling process
 // decides what to send; the host filters nothing.
 static int32_t ZEMA_RequestInputEvents(PP_Instance, uint32_t event_classes) {
-  RequestInputEventsMessage message{MSG_REQUEST_INPUT_EVENTS, event_classes, 0};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::RequestInputEvents{.eventClasses = event_classes});
   return PP_OK;
 }
 

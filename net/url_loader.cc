@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "net/url_request_info.h"
 #include "net/url_response_info.h"
@@ -14,44 +13,8 @@
 
 namespace {
 
-struct UrlOpenMessage {
-  uint32_t code;
-  uint32_t callbackNumber;
-  uint32_t progressNumber;  // 0 when the request records no download progress
-  uint32_t processId;
-  uint32_t urlLength;
-  uint32_t headersLength;
-  uint32_t bodyLength;
-  uint32_t method;
-  uint32_t reserved;
-};
-static_assert(sizeof(UrlOpenMessage) == 36);
-
-struct UrlReadMessage {
-  uint32_t code;
-  uint32_t streamId;
-  uint32_t callbackNumber;
-  uint32_t processId;
-  int32_t bytesToRead;
-  uint32_t reserved;
-};
-static_assert(sizeof(UrlReadMessage) == 24);
-
-struct UrlCloseMessage {
-  uint32_t code;
-  uint32_t streamId;
-  uint32_t reserved;
-};
-static_assert(sizeof(UrlCloseMessage) == 12);
-
 PPUrlLoader* lookUp(PP_Resource id) {
   return pluginInstance->getResFromId<PPUrlLoader, kResUrlLoader>(static_cast<uint32_t>(id));
-}
-
-uint32_t wordAt(const uint8_t* message, size_t offset) {
-  uint32_t value;
-  memcpy(&value, message + offset, sizeof(value));
-  return value;
 }
 
 // The loader whose handle `which` holds `entry`, or null when the entry is detached or
@@ -63,54 +26,37 @@ PPUrlLoader* loaderHolding(PendingCallback* entry, PendingCallbackRef PPUrlLoade
   return entry->ownerRef == &(loader->*which) ? loader : nullptr;
 }
 
-// Reads `size` bytes of trailing text. The string grows with what actually arrives, so
-// an absurd length from the peer costs no more memory than the bytes it really sends.
-std::string readText(uint32_t size) {
-  std::string text;
-  constexpr uint32_t kChunk = 1 << 20;
-  while (text.size() < size) {
-    size_t at = text.size();
-    size_t piece = std::min<size_t>(kChunk, size - at);
-    text.resize(at + piece);
-    pluginInstance->readCommand(&text[at], piece);
-  }
-  return text;
-}
-
 }  // namespace
 
 PPUrlLoader::~PPUrlLoader() {
   if (streamId != 0) {
-    UrlCloseMessage message{MSG_URL_CLOSE, streamId, 0};
-    pluginInstance->send(&message, sizeof(message));
+    pluginInstance->send(zema::protocol::UrlClose{.streamId = streamId});
     streamId = 0;
   }
   // The handles' destructors detach pending entries: their messages then complete them
   // with PP_ERROR_ABORTED, or discard the progress registration.
 }
 
-void handleUrlResponse(const uint8_t* message) {
-  uint32_t streamId = wordAt(message, 4);
-  int32_t status = static_cast<int32_t>(wordAt(message, 12));
-  std::string url = readText(wordAt(message, 16));
-  std::string headers = readText(wordAt(message, 20));
-  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 8));
+void handleUrlResponse(const zema::protocol::UrlResponse& message) {
+  std::string url = pluginInstance->readCommandText(message.urlLength);
+  std::string headers = pluginInstance->readCommandText(message.headersLength);
+  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
   if (entry == nullptr) return;
   if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
   // Only an Open is answered by a response; a number that belongs to anything else
   // (a read, a progress registration, another resource) is ignored.
   PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
   if (loader == nullptr || loader->readPending) return;
-  loader->statusCode = status;
+  loader->statusCode = message.status;
   loader->responseUrl = std::move(url);
   loader->responseHeaders = std::move(headers);
-  loader->streamId = streamId;
+  loader->streamId = message.streamId;
   entry->run(PP_OK);
 }
 
-void handleUrlBodyData(const uint8_t* message) {
-  uint32_t count = wordAt(message, 8);
-  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+void handleUrlBodyData(const zema::protocol::UrlBodyData& message) {
+  uint32_t count = message.byteCount;
+  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
   PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
   if (loader != nullptr && loader->readPending) {
     // Straight into the plug-in's buffer, never more than the read asked for; bytes
@@ -128,8 +74,8 @@ void handleUrlBodyData(const uint8_t* message) {
   if (entry != nullptr && !entry->isAttached()) entry->run(PP_ERROR_ABORTED);
 }
 
-void handleUrlFailed(const uint8_t* message) {
-  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 8));
+void handleUrlFailed(const zema::protocol::UrlFailed& message) {
+  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
   if (entry == nullptr) return;
   if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
   // The progress registration shares the Open's callback, which must not run twice.
@@ -142,10 +88,10 @@ void handleUrlFailed(const uint8_t* message) {
   entry->run(PP_ERROR_FAILED);
 }
 
-void handleUrlProgress(const uint8_t* message) {
-  uint32_t received = wordAt(message, 8);
-  uint32_t total = wordAt(message, 12);
-  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+void handleUrlProgress(const zema::protocol::UrlProgress& message) {
+  uint32_t received = message.bytesReceived;
+  uint32_t total = message.totalBytes;
+  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
   if (entry == nullptr) return;
   if (entry->isAttached()) {
     PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::progressRegistration);
@@ -182,19 +128,17 @@ static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_in
   else
     loader->progressRegistration.unset();
 
-  UrlOpenMessage message{MSG_URL_OPEN,
-                         static_cast<uint32_t>(number),
-                         static_cast<uint32_t>(progressNumber),
-                         static_cast<uint32_t>(getpid()),
-                         static_cast<uint32_t>(loader->url.size()),
-                         static_cast<uint32_t>(loader->headers.size()),
-                         static_cast<uint32_t>(loader->body.size()),
-                         request->method,
-                         0};
-  pluginInstance->send(&message, sizeof(message),
-                       {{loader->url.data(), loader->url.size()},
-                        {loader->headers.data(), loader->headers.size()},
-                        {loader->body.data(), loader->body.size()}});
+  pluginInstance->send(
+      zema::protocol::UrlOpen{.callbackNumber = static_cast<uint32_t>(number),
+                              .progressNumber = static_cast<uint32_t>(progressNumber),
+                              .processId = static_cast<uint32_t>(getpid()),
+                              .urlLength = static_cast<uint32_t>(loader->url.size()),
+                              .headersLength = static_cast<uint32_t>(loader->headers.size()),
+                              .bodyLength = static_cast<uint32_t>(loader->body.size()),
+                              .method = request->method},
+      {{loader->url.data(), loader->url.size()},
+       {loader->headers.data(), loader->headers.size()},
+       {loader->body.data(), loader->body.size()}});
   return PP_OK_COMPLETIONPENDING;
 }
 
@@ -225,13 +169,10 @@ static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buff
   loader->readDestination = buffer;
   loader->readCount = buffer != nullptr ? std::max(bytes_to_read, 0) : 0;
   loader->readPending = true;
-  UrlReadMessage message{MSG_URL_READ,
-                         loader->streamId,
-                         static_cast<uint32_t>(number),
-                         static_cast<uint32_t>(getpid()),
-                         bytes_to_read,
-                         0};
-  pluginInstance->send(&message, sizeof(message));
+  pluginInstance->send(zema::protocol::UrlRead{.streamId = loader->streamId,
+                                               .callbackNumber = static_cast<uint32_t>(number),
+                                               .processId = static_cast<uint32_t>(getpid()),
+                                               .bytesToRead = bytes_to_read});
   return PP_OK_COMPLETIONPENDING;
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/callbacks.h"
 #include "ppapi/ppb_url_loader.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPUrlLoader : public PPRes {
@@ -36,9 +37,9 @@ class PPUrlLoader : public PPRes {
 
 // Handling of the incoming URL messages, called by the main loop with the message's
 // fixed block already read; each reads its trailing bytes completely.
-void handleUrlResponse(const uint8_t* message);
-void handleUrlBodyData(const uint8_t* message);
-void handleUrlFailed(const uint8_t* message);
-void handleUrlProgress(const uint8_t* message);
+void handleUrlResponse(const zema::protocol::UrlResponse& message);
+void handleUrlBodyData(const zema::protocol::UrlBodyData& message);
+void handleUrlFailed(const zema::protocol::UrlFailed& message);
+void handleUrlProgress(const zema::protocol::UrlProgress& message);
 
 extern const PPB_URLLoader_1_0 ppbUrlLoadr;

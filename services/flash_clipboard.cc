@@ -5,32 +5,10 @@
 #include <algorithm>
 #include <string>
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/var.h"
 
 namespace {
-
-struct ClipboardReadTextMessage {
-  uint32_t code;
-  uint32_t reserved;
-};
-static_assert(sizeof(ClipboardReadTextMessage) == 8);
-
-struct ClipboardReadTextReply {
-  uint32_t unused0;
-  uint32_t textLength;
-  uint32_t ownText;  // non-zero: answer with the plug-in's own plain-text var
-  uint32_t unused1;
-};
-static_assert(sizeof(ClipboardReadTextReply) == 16);
-
-struct ClipboardWriteTextMessage {
-  uint32_t code;
-  uint32_t textLength;
-  uint32_t reserved;
-};
-static_assert(sizeof(ClipboardWriteTextMessage) == 12);
 
 constexpr PP_Var kNull{PP_VARTYPE_NULL, 0, {}};
 
@@ -58,20 +36,10 @@ static PP_Var ZEMA_ReadData(PP_Instance, PP_Flash_Clipboard_Type,
   if (f > PP_FLASH_CLIPBOARD_FORMAT_RTF) return kNull;
   if (f != PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT) return share(inst.clipboard[f]);
 
-  ClipboardReadTextMessage message{MSG_CLIPBOARD_READ_TEXT, 0};
-  inst.send(&message, sizeof(message));
-  ClipboardReadTextReply reply;
-  inst.readReply(&reply, sizeof(reply));
+  inst.send(zema::protocol::ClipboardReadText{});
+  auto reply = inst.readReplyBlock<zema::protocol::ClipboardTextReplyBlock>();
   if (reply.ownText != 0) return share(inst.clipboard[f]);
-  // The text grows with what arrives, so a wrong count costs no more than the bytes sent.
-  std::string text;
-  while (text.size() < reply.textLength) {
-    size_t at = text.size();
-    size_t piece = std::min<size_t>(size_t{1} << 20, reply.textLength - at);
-    text.resize(at + piece);
-    inst.readReply(&text[at], piece);
-  }
-  return makeStringVar(text);
+  return makeStringVar(inst.readReplyText(reply.textLength));
 }
 
 static int32_t ZEMA_WriteData(PP_Instance, PP_Flash_Clipboard_Type, uint32_t data_item_count,
@@ -102,8 +70,7 @@ static int32_t ZEMA_WriteData(PP_Instance, PP_Flash_Clipboard_Type, uint32_t dat
     uint32_t length = 0;
     const char* text = item.type == PP_VARTYPE_STRING ? ZEMA_VarToUtf8(item, &length) : nullptr;
     if (text == nullptr) continue;
-    ClipboardWriteTextMessage message{MSG_CLIPBOARD_WRITE_TEXT, length, 0};
-    inst.send(&message, sizeof(message), {{text, length}});
+    inst.send(zema::protocol::ClipboardWriteText{.textLength = length}, {{text, length}});
   }
   return PP_OK;
 }

@@ -3,38 +3,8 @@
 
 #include <cstring>
 
-#include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
-
-namespace {
-
-struct ShowMenuHeader {
-  uint32_t code;
-  int32_t x;
-  int32_t y;
-  uint32_t itemCount;
-  uint32_t callbackNumber;
-  uint32_t reserved;
-};
-static_assert(sizeof(ShowMenuHeader) == 24);
-
-struct ShowMenuItem {
-  uint32_t type;
-  uint32_t enabled;
-  uint32_t textLength;
-  int32_t id;
-  uint32_t reserved;
-};
-static_assert(sizeof(ShowMenuItem) == 20);
-
-uint32_t wordAt(const uint8_t* message, size_t offset) {
-  uint32_t value;
-  memcpy(&value, message + offset, sizeof(value));
-  return value;
-}
-
-}  // namespace
 
 void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallback& callback,
                                   int32_t* selectedId) {
@@ -44,28 +14,31 @@ void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallb
   // whole menu goes out in order.
   std::vector<uint8_t> body;
   for (const MenuItem& item : items) {
-    ShowMenuItem block{static_cast<uint32_t>(item.type), item.enabled ? 1u : 0u,
-                       static_cast<uint32_t>(item.text.size()), item.id, 0};
+    zema::protocol::MenuItemBlock block{.type = static_cast<uint32_t>(item.type),
+                                        .enabled = item.enabled ? 1u : 0u,
+                                        .textLength = static_cast<uint32_t>(item.text.size()),
+                                        .id = item.id};
     const auto* bytes = reinterpret_cast<const uint8_t*>(&block);
     body.insert(body.end(), bytes, bytes + sizeof(block));
     body.insert(body.end(), item.text.begin(), item.text.end());
   }
-  ShowMenuHeader header{
-      MSG_SHOW_MENU, x, y, static_cast<uint32_t>(items.size()), static_cast<uint32_t>(number), 0};
-  pluginInstance->send(&header, sizeof(header), {{body.data(), body.size()}});
+  pluginInstance->send(zema::protocol::ShowMenu{.x = x,
+                                                .y = y,
+                                                .itemCount = static_cast<uint32_t>(items.size()),
+                                                .callbackNumber = static_cast<uint32_t>(number)},
+                       {{body.data(), body.size()}});
 }
 
-void handleMenuResult(const uint8_t* message) {
-  PendingCallback* entry = pluginInstance->findPending(wordAt(message, 4));
+void handleMenuResult(const zema::protocol::MenuResult& message) {
+  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
   if (entry == nullptr) return;
   // A menu released meanwhile: nobody is waiting for the answer any more.
   if (!entry->isAttached()) return entry->abort();
   if (entry->owner->resType != kResFlashMenu) return;  // a number that is not a menu's
   auto* menu = static_cast<PPFlashMenu*>(entry->owner);
   if (entry->ownerRef != &menu->showCallback) return;
-  if (wordAt(message, 12) != 0) return entry->run(PP_ERROR_USERCANCEL);
-  if (menu->selectedDestination != nullptr)
-    *menu->selectedDestination = static_cast<int32_t>(wordAt(message, 8));
+  if (message.cancelled != 0) return entry->run(PP_ERROR_USERCANCEL);
+  if (menu->selectedDestination != nullptr) *menu->selectedDestination = message.chosenId;
   entry->run(PP_OK);
 }
 

@@ -7,6 +7,7 @@
 
 #include "host/callbacks.h"
 #include "ppapi/ppb_flash_menu.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPFlashMenu : public PPRes {
@@ -31,6 +32,6 @@ class PPFlashMenu : public PPRes {
 };
 
 // MSG_MENU_RESULT, its fixed block read by the main loop.
-void handleMenuResult(const uint8_t* message);
+void handleMenuResult(const zema::protocol::MenuResult& message);
 
 extern const PPB_Flash_Menu_0_2 ppbFlashMenu;

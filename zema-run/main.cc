@@ -11,8 +11,11 @@
 
 #include "controller/host_channel.h"
 #include "controller/host_process.h"
+#include "zema-run/host_lookup.h"
 #include "zema-run/options.h"
 #include "zema-run/session.h"
+
+using namespace zema::controller;
 
 namespace {
 
@@ -50,6 +53,104 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The host program for the plug-in and how to run it; false with *error (and the exit
+// status in *status) when there is none.
+bool chooseHost(const RunOptions& o, HostOptions* host, std::string* error, int* status) {
+  host->pluginFile = o.plugin;
+  host->fontFile = o.font;
+  host->name = "zema-run";
+  int cls = elfClass(o.plugin);
+  if (cls == 0) {
+    *error = o.plugin + " is not an ELF shared library";
+    *status = 2;
+    return false;
+  }
+  host->hostBinary = !o.host.empty() ? o.host : findHost(selfPath(), cls);
+  if (host->hostBinary.empty() || access(host->hostBinary.c_str(), X_OK) != 0) {
+    *error = std::string("no ") + (cls == 1 ? "32-bit" : "64-bit") + " host program " +
+             (o.host.empty() ? "next to zema-run or in its build tree" : o.host) +
+             " (build it, or give --host PATH)";
+    *status = 2;
+    return false;
+  }
+  if (cls == 1 && !runsDirectly(host->hostBinary)) host->emulator = "/usr/bin/qemu-i386";
+  return true;
+}
+
+// Passes the host's own output (a plug-in's prints, say) on as it comes, and watches
+// its standard output for the --until text.
+class OutputRelay {
+ public:
+  OutputRelay(HostProcess& process, std::string until)
+      : process_(process), until_(std::move(until)) {}
+
+  void passOn() {
+    std::string out = process_.stdoutFrom(outShown_), err = process_.stderrFrom(errShown_);
+    if (!until_.empty() && !untilSeen_ && !out.empty()) {
+      // The end of what was shown before is searched too: the text may arrive in two reads.
+      untilTail_ += out;
+      untilSeen_ = untilTail_.find(until_) != std::string::npos;
+      if (untilTail_.size() > until_.size()) untilTail_.erase(0, untilTail_.size() - until_.size());
+    }
+    outShown_ += out.size();
+    errShown_ += err.size();
+    if (!out.empty()) {
+      fwrite(out.data(), 1, out.size(), stdout);
+      fflush(stdout);
+    }
+    if (!err.empty()) fwrite(err.data(), 1, err.size(), stderr);
+  }
+  bool untilSeen() const { return untilSeen_; }
+
+ private:
+  HostProcess& process_;
+  std::string until_;
+  size_t outShown_ = 0, errShown_ = 0;
+  bool untilSeen_ = false;
+  std::string untilTail_;
+};
+
+// Serves the host until the run ends; true when the host closed the channel itself.
+bool serveUntilEnd(const RunOptions& o, Session& session, OutputRelay& relay,
+                   std::chrono::steady_clock::time_point start) {
+  bool terminal = isatty(2);
+  double lastStatus = 0;
+  bool hostEnded = false;
+  while (!interrupted && !relay.untilSeen()) {
+    double elapsed = secondsSince(start);
+    if (o.duration > 0 && elapsed >= o.duration) break;
+    session.deliverEvents(elapsed * 1000);
+    if (!session.serve(10)) {
+      hostEnded = true;  // it closed the channel: it ended or is ending on its own
+      break;
+    }
+    if (terminal && elapsed - lastStatus > 0.25) {
+      fputs("\r\033[K", stderr);
+      relay.passOn();
+      fprintf(stderr, "%s", session.statusLine(elapsed).c_str());
+      lastStatus = elapsed;
+    } else if (!terminal) {
+      relay.passOn();
+    }
+  }
+  if (terminal) fputc('\n', stderr);
+  return hostEnded;
+}
+
+// How the host ended. A host that closed the channel is given a moment to end by
+// itself, so that how it ended is its own doing and not the kill's; *hostEnded is
+// cleared when it had to be killed.
+ExitStatus stopHost(HostProcess& process, bool* hostEnded) {
+  std::optional<ExitStatus> status;
+  if (*hostEnded) status = process.waitForExit(std::chrono::seconds(5));
+  if (!status) {
+    *hostEnded = false;
+    process.kill();
+    status = process.waitForExit();
+  }
+  return status.value_or(ExitStatus{});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,24 +164,14 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zema-run: %s\n", error.c_str());
     return 2;
   }
-  RunOptions& o = *parsed;
+  const RunOptions& o = *parsed;
 
   HostOptions host;
-  host.pluginFile = o.plugin;
-  host.fontFile = o.font;
-  host.name = "zema-run";
-  int cls = elfClass(o.plugin);
-  if (cls == 0) {
-    fprintf(stderr, "zema-run: %s is not an ELF shared library\n", o.plugin.c_str());
-    return 2;
+  int status = 1;
+  if (!chooseHost(o, &host, &error, &status)) {
+    fprintf(stderr, "zema-run: %s\n", error.c_str());
+    return status;
   }
-  host.hostBinary = !o.host.empty() ? o.host : cls == 1 ? ZEMA_RUN_HOST_I386 : ZEMA_RUN_HOST_X64;
-  if (access(host.hostBinary.c_str(), X_OK) != 0) {
-    fprintf(stderr, "zema-run: no host program %s (build it, or give --host)\n",
-            host.hostBinary.c_str());
-    return 2;
-  }
-  if (cls == 1 && !runsDirectly(host.hostBinary)) host.emulator = "/usr/bin/qemu-i386";
   char runRoot[] = "/tmp/zema-run-XXXXXX";
   if (mkdtemp(runRoot) == nullptr) {
     perror("zema-run: mkdtemp");
@@ -111,67 +202,20 @@ int main(int argc, char** argv) {
   signal(SIGINT, onInterrupt);
   signal(SIGTERM, onInterrupt);
   Session session(o, channel, machineNetwork);
-  // The host's own output (a plug-in's prints, say) is passed on as it comes.
-  size_t outShown = 0, errShown = 0;
-  bool untilSeen = false;
-  std::string untilTail;
-  auto passOn = [&] {
-    std::string out = process.stdoutFrom(outShown), err = process.stderrFrom(errShown);
-    if (!o.until.empty() && !untilSeen && !out.empty()) {
-      // The end of what was shown before is searched too: the text may arrive in two reads.
-      untilTail += out;
-      untilSeen = untilTail.find(o.until) != std::string::npos;
-      if (untilTail.size() > o.until.size()) untilTail.erase(0, untilTail.size() - o.until.size());
-    }
-    outShown += out.size();
-    errShown += err.size();
-    if (!out.empty()) {
-      fwrite(out.data(), 1, out.size(), stdout);
-      fflush(stdout);
-    }
-    if (!err.empty()) fwrite(err.data(), 1, err.size(), stderr);
-  };
+  OutputRelay relay(process, o.until);
   auto start = std::chrono::steady_clock::now();
-  bool terminal = isatty(2);
-  double lastStatus = 0;
   session.begin();
-  bool hostEnded = false;
-  while (!interrupted && !untilSeen) {
-    double elapsed = secondsSince(start);
-    if (o.duration > 0 && elapsed >= o.duration) break;
-    session.deliverEvents(elapsed * 1000);
-    if (!session.serve(10)) {
-      hostEnded = true;  // it closed the channel: it ended or is ending on its own
-      break;
-    }
-    if (terminal && elapsed - lastStatus > 0.25) {
-      fputs("\r\033[K", stderr);
-      passOn();
-      fprintf(stderr, "%s", session.statusLine(elapsed).c_str());
-      lastStatus = elapsed;
-    } else if (!terminal) {
-      passOn();
-    }
-  }
+  bool hostEnded = serveUntilEnd(o, session, relay, start);
   double elapsed = secondsSince(start);
-  if (terminal) fputc('\n', stderr);
   bool written = session.finish(&error);
-  // A host that closed the channel is given a moment to end by itself, so that how it
-  // ended is its own doing and not the kill's.
-  std::optional<ExitStatus> status;
-  if (hostEnded) status = process.waitForExit(std::chrono::seconds(5));
-  if (!status) {
-    hostEnded = false;
-    process.kill();
-    status = process.waitForExit();
-  }
-  passOn();
+  ExitStatus ended = stopHost(process, &hostEnded);
+  relay.passOn();
   rmdir(runRoot);
 
   printf("%s\n", session.summary(elapsed).c_str());
   if (!written) fprintf(stderr, "zema-run: %s\n", error.c_str());
-  if (hostEnded && !status->success()) {
-    fprintf(stderr, "zema-run: the host died: %s\n", status->describe().c_str());
+  if (hostEnded && !ended.success()) {
+    fprintf(stderr, "zema-run: the host died: %s\n", ended.describe().c_str());
     return 1;
   }
   return written ? 0 : 1;

@@ -39,7 +39,7 @@ TEST_F(DemoTest, DrawsFetchesPlaysAndAnswersInput) {
         Clock::now() + std::chrono::microseconds(static_cast<int64_t>(ms * 1000));
     uint32_t sent = 0;
     while (Clock::now() < end) {
-      auto m = channel.receive(hostTrailingSize, std::chrono::milliseconds(2000));
+      auto m = channel.readMessage(std::chrono::milliseconds(2000));
       if (!m) return ::testing::AssertionFailure() << channel.lastError();
       switch (m->code) {
         case MSG_URL_OPEN: {

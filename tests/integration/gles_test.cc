@@ -26,7 +26,7 @@ class GlesTest : public HostTest {
     ASSERT_TRUE(startHost({kDocument, "scenario", "gles"}));
     ASSERT_TRUE(host->waitForStdoutLine("PLUGIN gles ready")) << host->error();
   }
-  std::optional<HostMessage> next() { return channel.receive(hostTrailingSize); }
+  std::optional<HostMessage> next() { return channel.readMessage(); }
   // The next output line that starts as `expected` does, compared whole.
   ::testing::AssertionResult expectFull(const std::string& expected) {
     return expectLine(expected.substr(0, 13), expected);
@@ -227,7 +227,7 @@ TEST_F(GlesTest, EveryEntryThroughTheTableInSlotOrder) {
     auto m = next();
     ASSERT_TRUE(m) << channel.lastError();
     codes.push_back(m->code);
-    if (messageReplySize(m->code) != 0) {
+    if (zema::protocol::messageInfo(m->code).reply != zema::protocol::Reply::None) {
       ASSERT_TRUE(reply(0)) << channel.lastError();
     }
   }

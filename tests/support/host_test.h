@@ -16,7 +16,10 @@
 
 #include "controller/host_channel.h"
 #include "controller/host_process.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
+
+// Tests speak the kit's names unqualified.
+using namespace zema::controller;
 
 // Listens on `channel`, starts `host` with `args` and accepts both of its connections.
 // Fails early, with the host's output, when the host ends before connecting.

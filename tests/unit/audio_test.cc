@@ -3,7 +3,7 @@
 #include "audio/audio_config.h"
 #include "audio/audio_output.h"
 #include "audio/audio_stream.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "resources/resource_table.h"
 
@@ -39,7 +39,7 @@ class Audio : public HostFixture {
     uint32_t header[5];
     while (recv(command_[1], header, 4, MSG_DONTWAIT) == 4) {
       codes.push_back(header[0]);
-      size_t rest = messageFixedSize(header[0]) - 4;
+      size_t rest = zema::protocol::messageInfo(header[0]).size - 4;
       EXPECT_EQ(read(command_[1], header + 1, rest), static_cast<ssize_t>(rest));
       if (header[0] == MSG_AUDIO_SAMPLES) {
         std::vector<uint8_t> samples(header[2]);

@@ -1,7 +1,7 @@
 #include <thread>
 
 #include "host/core.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "resources/resource_table.h"
 

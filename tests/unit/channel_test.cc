@@ -15,11 +15,13 @@ TEST_F(Channel, MessagesFromSeveralThreadsArriveWhole) {
   std::vector<std::thread> senders;
   for (int t = 0; t < kThreads; ++t) {
     senders.emplace_back([t] {
-      uint32_t fixed[4];
-      std::fill(std::begin(fixed), std::end(fixed), 0x01010101u * static_cast<uint32_t>(t + 1));
+      // A 16-byte block whose every word is the thread's pattern.
+      uint32_t pattern = 0x01010101u * static_cast<uint32_t>(t + 1);
+      zema::protocol::Flush2D fixed{
+          .code = pattern, .callbackNumber = pattern, .byteCount = pattern, .reserved = pattern};
       std::vector<uint8_t> trailing(kTrailing, static_cast<uint8_t>(t + 1));
       for (int i = 0; i < kMessages; ++i)
-        pluginInstance->send(fixed, sizeof(fixed), {{trailing.data(), trailing.size()}});
+        pluginInstance->send(fixed, {{trailing.data(), trailing.size()}});
     });
   }
   int whole = 0;

@@ -1,5 +1,5 @@
 // Clipboard items whose var is gone, and a menu shown again while it is open.
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "resources/resource_table.h"
 #include "resources/var.h"

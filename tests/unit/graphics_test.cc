@@ -7,7 +7,7 @@
 #include "graphics/image_data.h"
 #include "graphics/instance.h"
 #include "graphics/view.h"
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "input/input_event.h"
 #include "input/keyboard_input_event.h"

@@ -1,6 +1,6 @@
 #include <thread>
 
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 
 namespace {

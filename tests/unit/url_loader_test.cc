@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/messages.h"
+#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "net/url_request_info.h"
 #include "net/url_response_info.h"
