@@ -22,6 +22,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -209,28 +210,35 @@ bool HostProcess::prepareRunDir() {
   return true;
 }
 
-bool HostProcess::start(const std::vector<std::string>& args) {
-  if (pid_ > 0) return fail("start: the host was already started");
-  if (!prepareRunDir()) return false;
+// Everything the child needs, prepared before fork so that it only makes system calls.
+struct LaunchPlan {
+  std::string root;                   // where the host's root is built (<run>/root)
+  std::string nestedRoot;             // the copy of that tmpfs that recursive binds make
+  std::vector<RootEntry> entries;     // the machine's top-level entries
+  std::vector<RootEntry> tmpEntries;  // folders under /tmp that must stay visible
+  std::string zemaSource, zemaTarget, tmpSource, tmpTarget;
+  std::vector<std::string> argvStrings;
+  std::vector<char*> argv;
+};
 
-  const std::string emulator = options_.emulator;
-  const std::string hostBinary = options_.hostBinary;
-  const std::string root = runDir_ + "/root";
+namespace {
 
-  // The top-level entries of the real root, as the host's root will have them.
-  std::vector<std::string> needed = {hostBinary, runDir_};
-  if (!emulator.empty()) needed.push_back(emulator);
-  std::vector<RootEntry> entries;
+// The top-level entries of the real root, as the host's root will have them. Entries
+// the host has no use for are left out unless a path in `needed` lies inside them.
+bool listRootEntries(const std::vector<std::string>& needed, const std::string& root,
+                     std::vector<RootEntry>* entries, std::string* error) {
   DIR* dir = opendir("/");
-  if (dir == nullptr) return fail(errnoText("opendir /"));
+  if (dir == nullptr) {
+    *error = errnoText("opendir /");
+    return false;
+  }
+  bool ok = true;
   for (;;) {
     errno = 0;
     dirent* d = readdir(dir);
     if (d == nullptr) {
-      if (errno == 0) break;
-      std::string message = errnoText("reading the entries of /");
-      closedir(dir);
-      return fail(message);
+      if (errno != 0) ok = false, *error = errnoText("reading the entries of /");
+      break;
     }
     std::string name = d->d_name;
     if (name == "." || name == "..") continue;
@@ -246,32 +254,32 @@ bool HostProcess::start(const std::vector<std::string>& args) {
     if (skip) continue;
     struct stat st;
     if (lstat(source.c_str(), &st) != 0) {
-      std::string message = errnoText("lstat " + source);
-      closedir(dir);
-      return fail(message);
+      ok = false, *error = errnoText("lstat " + source);
+      break;
     }
     if (S_ISDIR(st.st_mode)) {
-      entries.push_back({RootEntry::kDirectory, source, root + source});
+      entries->push_back({RootEntry::kDirectory, source, root + source});
     } else if (S_ISREG(st.st_mode)) {
-      entries.push_back({RootEntry::kFile, source, root + source});
+      entries->push_back({RootEntry::kFile, source, root + source});
     } else if (S_ISLNK(st.st_mode)) {
       char target[PATH_MAX];
       ssize_t n = readlink(source.c_str(), target, sizeof(target) - 1);
       if (n <= 0) {
-        std::string message = errnoText("readlink " + source);
-        closedir(dir);
-        return fail(message);
+        ok = false, *error = errnoText("readlink " + source);
+        break;
       }
-      entries.push_back(
+      entries->push_back(
           {RootEntry::kSymlink, std::string(target, static_cast<size_t>(n)), root + source});
     }
   }
   closedir(dir);
-  // Directories that hold the run folder: their recursive binds also copy the tmpfs
-  // being built at <run>/root, which is detached again inside the new root.
-  const std::string nestedRoot = root + root;
-  // A build tree under /tmp (a checkout there, say) must stay visible although the
-  // host's /tmp is the run folder's: its top directory in /tmp is bound in as well.
+  return ok;
+}
+
+// A build tree under /tmp (a checkout there, say) must stay visible although the host's
+// /tmp is the run folder's: the top directory in /tmp of each needed path is bound in.
+std::vector<RootEntry> tmpEntriesFor(const std::vector<std::string>& needed,
+                                     const std::string& root) {
   std::vector<RootEntry> tmpEntries;
   for (const std::string& path : needed) {
     if (!isUnder(path, "/tmp")) continue;
@@ -280,136 +288,179 @@ bool HostProcess::start(const std::vector<std::string>& args) {
     for (const RootEntry& e : tmpEntries) known = known || e.source == top;
     if (!known) tmpEntries.push_back({RootEntry::kDirectory, top, root + top});
   }
+  return tmpEntries;
+}
 
-  std::vector<std::string> argvStrings;
-  if (!emulator.empty()) argvStrings.push_back(emulator);
-  argvStrings.push_back(hostBinary);
-  argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& s : argvStrings) argv.push_back(s.data());
-  argv.push_back(nullptr);
-  const std::string zemaSource = zemaDir(), zemaTarget = root + "/zema";
-  const std::string tmpSource = tmpDir(), tmpTarget = root + "/tmp";
+// Creates one entry of the new root: a bound directory or file, or a symbolic link.
+bool makeRootEntry(const RootEntry& e) {
+  switch (e.kind) {
+    case RootEntry::kDirectory:
+      return mkdir(e.target.c_str(), 0755) == 0 &&
+             mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) == 0;
+    case RootEntry::kFile: {
+      int fd = open(e.target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+      return fd >= 0 && close(fd) == 0 &&
+             mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    }
+    case RootEntry::kSymlink:
+      return symlink(e.source.c_str(), e.target.c_str()) == 0;
+  }
+  return false;
+}
 
-  int outPipe[2], errPipe[2], statusPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0) return fail(errnoText("pipe"));
-  if (pipe2(errPipe, O_CLOEXEC) != 0) {
-    close(outPipe[0]);
-    close(outPipe[1]);
-    return fail(errnoText("pipe"));
+bool bindDirectory(const std::string& source, const std::string& target, mode_t mode,
+                   unsigned long flags) {
+  return mkdir(target.c_str(), mode) == 0 &&
+         mount(source.c_str(), target.c_str(), nullptr, MS_BIND | flags, nullptr) == 0;
+}
+
+// In the child: a private mount namespace with the new root built and entered.
+void enterNewRoot(const LaunchPlan& plan, int statusFd) {
+  if (unshare(CLONE_NEWNS) != 0) childFail(statusFd, kStepUnshare);
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    childFail(statusFd, kStepPrivate);
   }
-  if (pipe2(statusPipe, O_CLOEXEC) != 0) {
-    for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
-    return fail(errnoText("pipe"));
+  if (mount("zema-root", plan.root.c_str(), "tmpfs", 0, "mode=0755") != 0) {
+    childFail(statusFd, kStepRootTmpfs);
   }
+  for (size_t i = 0; i < plan.entries.size(); ++i) {
+    if (!makeRootEntry(plan.entries[i])) childFail(statusFd, kStepEntry, static_cast<int32_t>(i));
+  }
+  if (!bindDirectory(plan.zemaSource, plan.zemaTarget, 0755, 0)) childFail(statusFd, kStepZema);
+  if (!bindDirectory(plan.tmpSource, plan.tmpTarget, 01777, 0)) childFail(statusFd, kStepTmp);
+  for (const RootEntry& e : plan.tmpEntries) {
+    if (!bindDirectory(e.source, e.target, 0755, MS_REC)) childFail(statusFd, kStepTmp);
+  }
+  umount2(plan.nestedRoot.c_str(), MNT_DETACH);  // absent when no bind copied it
+  if (chroot(plan.root.c_str()) != 0 || chdir("/") != 0) childFail(statusFd, kStepChroot);
+}
+
+// The pipes between the launcher and the child: standard output, standard error, and
+// the status pipe on which the child reports a failed step (it closes at the exec).
+struct ChildPipes {
+  int out[2] = {-1, -1}, err[2] = {-1, -1}, status[2] = {-1, -1};
+
+  bool open(std::string* error) {
+    for (int* p : {out, err, status}) {
+      if (pipe2(p, O_CLOEXEC) != 0) {
+        *error = errnoText("pipe");
+        closeAll();
+        return false;
+      }
+    }
+    return true;
+  }
+  void closeChildEnds() {
+    for (int* p : {out, err, status}) closeOne(p[1]);
+  }
+  void closeAll() {
+    for (int* p : {out, err, status}) closeOne(p[0]), closeOne(p[1]);
+  }
+  static void closeOne(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+  }
+};
+
+// In the child: standard streams, its own process group, death with the launcher, the
+// new root, then the host. Never returns.
+[[noreturn]] void runChild(LaunchPlan& plan, const ChildPipes& pipes, int devNull, pid_t parent) {
+  int statusFd = pipes.status[1];
+  setpgid(0, 0);
+  // The host must not outlive a launcher that dies.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) childFail(statusFd, kStepParentGone);
+  if (devNull < 0 || dup2(devNull, 0) < 0 || dup2(pipes.out[1], 1) < 0 ||
+      dup2(pipes.err[1], 2) < 0) {
+    childFail(statusFd, kStepStdio);
+  }
+  enterNewRoot(plan, statusFd);
+  execv(plan.argv[0], plan.argv.data());
+  childFail(statusFd, kStepExec);
+}
+
+}  // namespace
+
+bool HostProcess::planLaunch(const std::vector<std::string>& args, LaunchPlan* plan) {
+  plan->root = runDir_ + "/root";
+  // Directories that hold the run folder: their recursive binds also copy the tmpfs
+  // being built at <run>/root, which is detached again inside the new root.
+  plan->nestedRoot = plan->root + plan->root;
+  std::vector<std::string> needed = {options_.hostBinary, runDir_};
+  if (!options_.emulator.empty()) needed.push_back(options_.emulator);
+  if (!listRootEntries(needed, plan->root, &plan->entries, &error_)) return false;
+  plan->tmpEntries = tmpEntriesFor(needed, plan->root);
+  plan->zemaSource = zemaDir();
+  plan->zemaTarget = plan->root + "/zema";
+  plan->tmpSource = tmpDir();
+  plan->tmpTarget = plan->root + "/tmp";
+  if (!options_.emulator.empty()) plan->argvStrings.push_back(options_.emulator);
+  plan->argvStrings.push_back(options_.hostBinary);
+  plan->argvStrings.insert(plan->argvStrings.end(), args.begin(), args.end());
+  for (std::string& s : plan->argvStrings) plan->argv.push_back(s.data());
+  plan->argv.push_back(nullptr);
+  return true;
+}
+
+bool HostProcess::start(const std::vector<std::string>& args) {
+  if (pid_ > 0) return fail("start: the host was already started");
+  if (!prepareRunDir()) return false;
+  LaunchPlan plan;
+  if (!planLaunch(args, &plan)) return false;
+  ChildPipes pipes;
+  if (!pipes.open(&error_)) return false;
   int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
   pid_t parent = getpid();
 
   pid_t pid = fork();
-  if (pid == 0) {
-    // The child: only system calls on what was prepared above.
-    int statusFd = statusPipe[1];
-    setpgid(0, 0);
-    // The host must not outlive a test process that dies.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) childFail(statusFd, kStepParentGone);
-    if (devNull < 0 || dup2(devNull, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errPipe[1], 2) < 0) {
-      childFail(statusFd, kStepStdio);
-    }
-    if (unshare(CLONE_NEWNS) != 0) childFail(statusFd, kStepUnshare);
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-      childFail(statusFd, kStepPrivate);
-    }
-    if (mount("zema-root", root.c_str(), "tmpfs", 0, "mode=0755") != 0) {
-      childFail(statusFd, kStepRootTmpfs);
-    }
-    for (size_t i = 0; i < entries.size(); ++i) {
-      const RootEntry& e = entries[i];
-      bool ok = true;
-      switch (e.kind) {
-        case RootEntry::kDirectory:
-          ok = mkdir(e.target.c_str(), 0755) == 0 &&
-               mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) == 0;
-          break;
-        case RootEntry::kFile: {
-          int fd = open(e.target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-          ok = fd >= 0 && close(fd) == 0 &&
-               mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND, nullptr) == 0;
-          break;
-        }
-        case RootEntry::kSymlink:
-          ok = symlink(e.source.c_str(), e.target.c_str()) == 0;
-          break;
-      }
-      if (!ok) childFail(statusFd, kStepEntry, static_cast<int32_t>(i));
-    }
-    if (mkdir(zemaTarget.c_str(), 0755) != 0 ||
-        mount(zemaSource.c_str(), zemaTarget.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-      childFail(statusFd, kStepZema);
-    }
-    if (mkdir(tmpTarget.c_str(), 01777) != 0 ||
-        mount(tmpSource.c_str(), tmpTarget.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-      childFail(statusFd, kStepTmp);
-    }
-    for (const RootEntry& e : tmpEntries) {
-      if (mkdir(e.target.c_str(), 0755) != 0 ||
-          mount(e.source.c_str(), e.target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) != 0) {
-        childFail(statusFd, kStepTmp);
-      }
-    }
-    umount2(nestedRoot.c_str(), MNT_DETACH);  // absent when no bind copied it
-    if (chroot(root.c_str()) != 0 || chdir("/") != 0) childFail(statusFd, kStepChroot);
-    execv(argv[0], argv.data());
-    childFail(statusFd, kStepExec);
-  }
-
+  if (pid == 0) runChild(plan, pipes, devNull, parent);
   int forkErrno = errno;
   if (devNull >= 0) close(devNull);
-  close(outPipe[1]);
-  close(errPipe[1]);
-  close(statusPipe[1]);
+  pipes.closeChildEnds();
   if (pid < 0) {
-    for (int fd : {outPipe[0], errPipe[0], statusPipe[0]}) close(fd);
+    pipes.closeAll();
     errno = forkErrno;
     return fail(errnoText("fork"));
   }
   setpgid(pid, pid);  // either side may get there first
   pid_ = pid;
-  out_.fd = outPipe[0];
-  err_.fd = errPipe[0];
+  out_.fd = std::exchange(pipes.out[0], -1);
+  err_.fd = std::exchange(pipes.err[0], -1);
+  if (!awaitExec(std::exchange(pipes.status[0], -1), plan)) return false;
+  reader_ = std::thread(&HostProcess::readerLoop, this);
+  return true;
+}
 
+bool HostProcess::awaitExec(int statusFd, const LaunchPlan& plan) {
   // The status pipe closes at the exec; a failure report arrives before that.
   ChildFailure failure{};
   ssize_t got = -1;
-  pollfd p{statusPipe[0], POLLIN, 0};
+  pollfd p{statusFd, POLLIN, 0};
   if (poll(&p, 1, static_cast<int>(kDefaultTimeout.count())) > 0) {
-    got = read(statusPipe[0], &failure, sizeof(failure));
+    got = read(statusFd, &failure, sizeof(failure));
   }
-  close(statusPipe[0]);
-  if (got != 0) {
-    std::string message = "starting the host failed";
-    if (got < 0) {
-      message += ": the child neither exec'd the host nor reported a failure";
-    } else if (got == static_cast<ssize_t>(sizeof(failure))) {
-      message += std::string(": ") + stepName(failure.step);
-      if (failure.entry >= 0 && static_cast<size_t>(failure.entry) < entries.size()) {
-        message += " (" + entries[static_cast<size_t>(failure.entry)].source + ")";
-      }
-      message += ": " + std::string(strerror(failure.error));
+  close(statusFd);
+  if (got == 0) return true;
+  std::string message = "starting the host failed";
+  if (got < 0) {
+    message += ": the child neither exec'd the host nor reported a failure";
+  } else if (got == static_cast<ssize_t>(sizeof(failure))) {
+    message += std::string(": ") + stepName(failure.step);
+    if (failure.entry >= 0 && static_cast<size_t>(failure.entry) < plan.entries.size()) {
+      message += " (" + plan.entries[static_cast<size_t>(failure.entry)].source + ")";
     }
-    ::kill(pid, SIGKILL);
-    int status;
-    waitpid(pid, &status, 0);
-    std::lock_guard<std::mutex> guard(mutex_);
-    reaped_ = finished_ = true;
-    out_.ended = err_.ended = true;
-    status_.exited = WIFEXITED(status);
-    status_.code = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
-    status_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return fail(message);
+    message += ": " + std::string(strerror(failure.error));
   }
-  reader_ = std::thread(&HostProcess::readerLoop, this);
-  return true;
+  ::kill(pid_, SIGKILL);
+  int status;
+  waitpid(pid_, &status, 0);
+  std::lock_guard<std::mutex> guard(mutex_);
+  reaped_ = finished_ = true;
+  out_.ended = err_.ended = true;
+  status_.exited = WIFEXITED(status);
+  status_.code = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+  status_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  return fail(message);
 }
 
 void HostProcess::readerLoop() {

@@ -34,6 +34,8 @@ namespace zema::controller {
 // start of each test, on the thread that listens and starts hosts.
 bool isolateNetwork(std::string* error);
 
+struct LaunchPlan;
+
 struct HostOptions {
   // The host program, and the emulator that runs it (qemu-i386 for an i386 host on a
   // kernel that cannot run i386 programs; empty to run it directly).
@@ -127,6 +129,10 @@ class HostProcess {
 
   bool fail(std::string message);
   bool prepareRunDir();
+  // What the child will do, prepared before fork.
+  bool planLaunch(const std::vector<std::string>& args, LaunchPlan* plan);
+  // Waits for the child's exec; a failed step is reported, and the child reaped.
+  bool awaitExec(int statusFd, const LaunchPlan& plan);
   std::optional<std::string> waitForLine(Stream HostProcess::*stream, const char* what,
                                          std::string_view needle, Timeout timeout);
   void readerLoop();

@@ -28,7 +28,8 @@ TEST_F(DemoTest, DrawsFetchesPlaysAndAnswersInput) {
   opts.pluginFile = ZEMA_DEMO_PLUGIN;
   ASSERT_TRUE(
       startHost({"http://example.org/demo/index.html", "src", "data.bin", "sound", "on"}, opts));
-  ASSERT_TRUE(channel.sendWords({MSG_VIEW_CHANGED, kWidth, kHeight, floatBits(1.0f), 0}));
+  using namespace zema::protocol;
+  ASSERT_TRUE(channel.send(ViewChanged{.width = kWidth, .height = kHeight, .deviceScale = 1}));
 
   // Serves every message for a while; returns the latest frame.
   std::string openedUrl;
@@ -43,26 +44,31 @@ TEST_F(DemoTest, DrawsFetchesPlaysAndAnswersInput) {
       if (!m) return ::testing::AssertionFailure() << channel.lastError();
       switch (m->code) {
         case MSG_URL_OPEN: {
-          openedUrl = m->trailingText().substr(0, m->word(16));
+          auto open = *m->as<UrlOpen>();
+          openedUrl = m->trailingText().substr(0, open.urlLength);
           std::string headers = "Content-Length: 1234";
           std::vector<uint8_t> tail(openedUrl.begin(), openedUrl.end());
           tail.insert(tail.end(), headers.begin(), headers.end());
-          channel.sendMessage(
-              {MSG_URL_RESPONSE, 9, m->word(4), 200, static_cast<uint32_t>(openedUrl.size()),
-               static_cast<uint32_t>(headers.size()), 0, 0},
-              tail);
+          channel.send(UrlResponse{.streamId = 9,
+                                   .callbackNumber = open.callbackNumber,
+                                   .status = 200,
+                                   .urlLength = static_cast<uint32_t>(openedUrl.size()),
+                                   .headersLength = static_cast<uint32_t>(headers.size())},
+                       tail);
           break;
         }
         case MSG_URL_READ: {
-          uint32_t n = std::min<uint32_t>(1234 - sent, static_cast<uint32_t>(m->i32(16)));
-          channel.sendMessage({MSG_URL_BODY_DATA, m->word(8), n, 0}, std::vector<uint8_t>(n, 'x'));
+          auto read = *m->as<UrlRead>();
+          uint32_t n = std::min<uint32_t>(1234 - sent, static_cast<uint32_t>(read.bytesToRead));
+          channel.send(UrlBodyData{.callbackNumber = read.callbackNumber, .byteCount = n},
+                       std::vector<uint8_t>(n, 'x'));
           sent += n;
           break;
         }
         case MSG_FLUSH_2D:
           ++frames;
           latest = m->trailing;
-          channel.sendWords({MSG_FLUSH_2D_DONE, m->word(4), 0, 0});
+          channel.send(Flush2DDone{.callbackNumber = m->as<Flush2D>()->callbackNumber});
           break;
         case MSG_BIND_GRAPHICS_2D:
           EXPECT_EQ(m->word(8), kWidth);
