@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "protocol/address.h"
 #include "protocol/protocol.h"
 
 namespace zema::controller {
@@ -19,7 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Abstract-namespace address: NUL "zema" NUL, 8 bytes with the family.
-constexpr char kChannelPath[] = {'\0', 'z', 'e', 'm', 'a', '\0'};
+using zema::protocol::kChannelPath;
 constexpr std::chrono::milliseconds kPollSlice{50};
 
 std::string errnoText(const char* what) {
@@ -92,6 +93,13 @@ bool HostChannel::listen() {
     closeFd(listener_);
     return fail(message);
   }
+  return true;
+}
+
+bool HostChannel::adoptListener(int fd) {
+  if (listener_ >= 0) return fail("adoptListener: already listening");
+  if (fd < 0) return fail("adoptListener: no listening socket");
+  listener_ = fd;
   return true;
 }
 

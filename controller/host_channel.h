@@ -55,6 +55,9 @@ class HostChannel {
   // Binds the abstract address NUL "zema" NUL (address length 8) in the calling
   // thread's network namespace and listens on it.
   bool listen();
+  // Takes over a socket that already listens on the channel address (one the launcher
+  // made inside the host's own namespaces, say).
+  bool adoptListener(int fd);
 
   // Accepts the next connection as the command connection, then the next as the reply
   // connection. The host connects in that order, so the order of arrival decides.

@@ -15,7 +15,9 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +25,8 @@
 #include <filesystem>
 #include <fstream>
 #include <utility>
+
+#include "protocol/address.h"
 
 namespace fs = std::filesystem;
 
@@ -79,6 +83,9 @@ struct ChildFailure {
 enum ChildStep : int32_t {
   kStepParentGone,
   kStepStdio,
+  kStepUserNamespace,
+  kStepIdMap,
+  kStepListener,
   kStepUnshare,
   kStepPrivate,
   kStepRootTmpfs,
@@ -92,9 +99,15 @@ enum ChildStep : int32_t {
 const char* stepName(int32_t step) {
   switch (step) {
     case kStepParentGone:
-      return "the test process went away";
+      return "the launching process went away";
     case kStepStdio:
       return "redirecting standard input and output";
+    case kStepUserNamespace:
+      return "making a user, mount and network namespace for the host";
+    case kStepIdMap:
+      return "mapping the user and group into the host's user namespace";
+    case kStepListener:
+      return "listening on the channel address in the host's network namespace";
     case kStepUnshare:
       return "unshare(CLONE_NEWNS)";
     case kStepPrivate:
@@ -132,9 +145,27 @@ bool isUnder(const std::string& path, const std::string& dir) {
 bool isolateNetwork(std::string* error) {
   if (unshare(CLONE_NEWNET) == 0) return true;
   if (error != nullptr) {
-    *error = errnoText("unshare(CLONE_NEWNET) (the integration tests must run as root)");
+    *error = errnoText(
+        "unshare(CLONE_NEWNET) (a private network namespace without a user namespace needs "
+        "root)");
   }
   return false;
+}
+
+std::string userNamespacesSwitchedOff() {
+  auto setting = [](const char* path) {
+    std::ifstream file(path);
+    long value = -1;
+    file >> value;
+    return file ? value : -1;
+  };
+  if (setting("/proc/sys/kernel/unprivileged_userns_clone") == 0)
+    return "user namespaces are switched off for ordinary users: turn them on with "
+           "'sysctl kernel.unprivileged_userns_clone=1'";
+  if (setting("/proc/sys/user/max_user_namespaces") == 0)
+    return "user namespaces are switched off: turn them on with "
+           "'sysctl user.max_user_namespaces=15000'";
+  return "";
 }
 
 std::string ExitStatus::describe() const {
@@ -146,6 +177,7 @@ HostProcess::HostProcess(HostOptions options) : options_(std::move(options)) {}
 
 HostProcess::~HostProcess() {
   kill();
+  if (listener_ >= 0) close(listener_);
   {
     std::lock_guard<std::mutex> guard(mutex_);
     stopping_ = true;
@@ -187,8 +219,12 @@ bool HostProcess::prepareRunDir() {
       return fail("cannot create " + runDir_ + sub + ": " + ec.message());
     }
   }
-  // The host's /tmp is world-writable like any /tmp.
+  // The host's /tmp is world-writable like any /tmp; a data folder is the user's own.
   chmod((runDir_ + "/tmp").c_str(), 01777);
+  if (!options_.dataDir.empty()) {
+    fs::create_directories(options_.dataDir, ec);
+    if (ec) return fail("cannot create the data folder " + options_.dataDir + ": " + ec.message());
+  }
 
   std::string zema = zemaDir();
   if (options_.pluginContents) {
@@ -219,6 +255,9 @@ struct LaunchPlan {
   std::string zemaSource, zemaTarget, tmpSource, tmpTarget;
   std::vector<std::string> argvStrings;
   std::vector<char*> argv;
+  // With ownNamespaces: the lines written to the new user namespace's id maps.
+  bool ownNamespaces = false;
+  std::string uidMap, gidMap;
 };
 
 namespace {
@@ -314,9 +353,59 @@ bool bindDirectory(const std::string& source, const std::string& target, mode_t 
          mount(source.c_str(), target.c_str(), nullptr, MS_BIND | flags, nullptr) == 0;
 }
 
+bool writeProcFile(const char* path, const std::string& text) {
+  int fd = open(path, O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  close(fd);
+  return ok;
+}
+
+// Sends the listening socket to the launcher through the status socket.
+bool sendListener(int statusFd, int listener) {
+  char byte = 'L';
+  iovec data{&byte, 1};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof(control);
+  cmsghdr* header = CMSG_FIRSTHDR(&message);
+  header->cmsg_level = SOL_SOCKET;
+  header->cmsg_type = SCM_RIGHTS;
+  header->cmsg_len = CMSG_LEN(sizeof(int));
+  memcpy(CMSG_DATA(header), &listener, sizeof(int));
+  return sendmsg(statusFd, &message, MSG_NOSIGNAL) == 1;
+}
+
+// In the child, with ownNamespaces: a user namespace in which the caller's user and
+// group are themselves, with a mount and a network namespace it owns; the channel's
+// listener is made in the network namespace and handed to the launcher.
+void enterOwnNamespaces(const LaunchPlan& plan, int statusFd) {
+  if (unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET) != 0)
+    childFail(statusFd, kStepUserNamespace);
+  if (!writeProcFile("/proc/self/setgroups", "deny") ||
+      !writeProcFile("/proc/self/uid_map", plan.uidMap) ||
+      !writeProcFile("/proc/self/gid_map", plan.gidMap))
+    childFail(statusFd, kStepIdMap);
+  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  memcpy(addr.sun_path, zema::protocol::kChannelPath, sizeof(zema::protocol::kChannelPath));
+  socklen_t length = offsetof(sockaddr_un, sun_path) + sizeof(zema::protocol::kChannelPath);
+  if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&addr), length) != 0 ||
+      ::listen(listener, 8) != 0 || !sendListener(statusFd, listener))
+    childFail(statusFd, kStepListener);
+  close(listener);
+}
+
 // In the child: a private mount namespace with the new root built and entered.
 void enterNewRoot(const LaunchPlan& plan, int statusFd) {
-  if (unshare(CLONE_NEWNS) != 0) childFail(statusFd, kStepUnshare);
+  if (plan.ownNamespaces)
+    enterOwnNamespaces(plan, statusFd);
+  else if (unshare(CLONE_NEWNS) != 0)
+    childFail(statusFd, kStepUnshare);
   if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
     childFail(statusFd, kStepPrivate);
   }
@@ -341,12 +430,19 @@ struct ChildPipes {
   int out[2] = {-1, -1}, err[2] = {-1, -1}, status[2] = {-1, -1};
 
   bool open(std::string* error) {
-    for (int* p : {out, err, status}) {
+    for (int* p : {out, err}) {
       if (pipe2(p, O_CLOEXEC) != 0) {
         *error = errnoText("pipe");
         closeAll();
         return false;
       }
+    }
+    // A socket, so that the listening socket can travel on it; records keep a failure
+    // report apart from it.
+    if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, status) != 0) {
+      *error = errnoText("socketpair");
+      closeAll();
+      return false;
     }
     return true;
   }
@@ -399,6 +495,9 @@ bool HostProcess::planLaunch(const std::vector<std::string>& args, LaunchPlan* p
   plan->argvStrings.insert(plan->argvStrings.end(), args.begin(), args.end());
   for (std::string& s : plan->argvStrings) plan->argv.push_back(s.data());
   plan->argv.push_back(nullptr);
+  plan->ownNamespaces = options_.ownNamespaces;
+  plan->uidMap = std::to_string(getuid()) + " " + std::to_string(getuid()) + " 1\n";
+  plan->gidMap = std::to_string(getgid()) + " " + std::to_string(getgid()) + " 1\n";
   return true;
 }
 
@@ -431,16 +530,44 @@ bool HostProcess::start(const std::vector<std::string>& args) {
   return true;
 }
 
+// One record from the child: a failure report, the listening socket (into *listener),
+// or the end at the exec (0). -1 when nothing arrives in time.
+ssize_t readChildRecord(int statusFd, ChildFailure* failure, int* listener,
+                        Clock::time_point deadline) {
+  pollfd p{statusFd, POLLIN, 0};
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  if (poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) return -1;
+  iovec data{failure, sizeof(*failure)};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof(control);
+  ssize_t got = recvmsg(statusFd, &message, MSG_CMSG_CLOEXEC);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS) {
+      int fd;
+      memcpy(&fd, CMSG_DATA(c), sizeof(fd));
+      if (*listener >= 0) close(*listener);
+      *listener = fd;
+    }
+  }
+  return got;
+}
+
 bool HostProcess::awaitExec(int statusFd, const LaunchPlan& plan) {
-  // The status pipe closes at the exec; a failure report arrives before that.
+  // The status socket closes at the exec; the listening socket and any failure report
+  // arrive before that.
   ChildFailure failure{};
   ssize_t got = -1;
-  pollfd p{statusFd, POLLIN, 0};
-  if (poll(&p, 1, static_cast<int>(kDefaultTimeout.count())) > 0) {
-    got = read(statusFd, &failure, sizeof(failure));
+  auto deadline = Clock::now() + kDefaultTimeout;
+  for (;;) {
+    got = readChildRecord(statusFd, &failure, &listener_, deadline);
+    if (got != 1) break;  // 1: the listener's record; the next one tells the outcome
   }
   close(statusFd);
-  if (got == 0) return true;
+  if (got == 0 && (!options_.ownNamespaces || listener_ >= 0)) return true;
   std::string message = "starting the host failed";
   if (got < 0) {
     message += ": the child neither exec'd the host nor reported a failure";
@@ -450,6 +577,12 @@ bool HostProcess::awaitExec(int statusFd, const LaunchPlan& plan) {
       message += " (" + plan.entries[static_cast<size_t>(failure.entry)].source + ")";
     }
     message += ": " + std::string(strerror(failure.error));
+    if (failure.step == kStepUserNamespace) {
+      std::string off = userNamespacesSwitchedOff();
+      if (!off.empty()) message = off;
+    }
+  } else if (got == 0) {
+    message += ": the host's listening socket never arrived";
   }
   ::kill(pid_, SIGKILL);
   int status;

@@ -11,8 +11,11 @@
 // build). The machine's own /zema and /tmp are never used or changed (a build tree that
 // lies in /tmp is bound into the host's /tmp under its own name, nothing else).
 //
-// Abstract socket addresses belong to a network namespace: the test process calls
-// isolateNetwork() first, so its listener and the host it starts share a private one.
+// Abstract socket addresses belong to a network namespace. Either the calling process
+// calls isolateNetwork() first (root only), so its listener and the host it starts share
+// a private one; or the host is started with ownNamespaces, in a user, mount and network
+// namespace of its own made by the launcher (no privileges needed), and the caller takes
+// the listening socket made in there with takeListener().
 #pragma once
 
 #include <sys/types.h>
@@ -33,6 +36,10 @@ namespace zema::controller {
 // Moves the calling thread into a fresh network namespace (needs root). Call it at the
 // start of each test, on the thread that listens and starts hosts.
 bool isolateNetwork(std::string* error);
+
+// Why this machine refuses new user namespaces, naming the setting that allows them, or
+// "" when nothing says it does.
+std::string userNamespacesSwitchedOff();
 
 struct LaunchPlan;
 
@@ -59,6 +66,13 @@ struct HostOptions {
   std::vector<std::pair<std::string, std::string>> tmpFiles;
   // Keep the run folder after the host is gone (it is removed otherwise).
   bool keepRunDir = false;
+  // Start the host in a user, mount and network namespace of its own, mapping the
+  // caller's user and group, with the channel's listening socket made in there (see
+  // takeListener()). The caller keeps its own namespaces and needs no privileges.
+  bool ownNamespaces = false;
+  // A folder bound on the host's /tmp, so that what the plug-in writes there outlives
+  // the run; empty: the run folder's own tmp, removed with it. tmpFiles go into it.
+  std::string dataDir;
 };
 
 struct ExitStatus {
@@ -110,9 +124,14 @@ class HostProcess {
   void kill();
 
   pid_t pid() const { return pid_; }
+  // The socket that listens on the channel address inside the host's namespaces (with
+  // ownNamespaces), for HostChannel::adoptListener; -1 once taken or without it.
+  int takeListener() { return std::exchange(listener_, -1); }
   const std::string& runDir() const { return runDir_; }
   std::string zemaDir() const { return runDir_ + "/zema"; }
-  std::string tmpDir() const { return runDir_ + "/tmp"; }
+  std::string tmpDir() const {
+    return options_.dataDir.empty() ? runDir_ + "/tmp" : options_.dataDir;
+  }
   void keepRunDir() { options_.keepRunDir = true; }
 
   const std::string& error() const { return error_; }
@@ -141,6 +160,7 @@ class HostProcess {
   std::string runDir_;
   std::string error_;
   pid_t pid_ = -1;
+  int listener_ = -1;
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;

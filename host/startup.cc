@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/plugin_instance.h"
+#include "protocol/address.h"
 #include "resources/interface_table.h"
 
 namespace {
@@ -21,7 +22,7 @@ namespace {
 constexpr char kWritableRoot[] = "/tmp/WritableRoot";
 constexpr char kPluginPath[] = "/zema/libVELTA.so";
 // Abstract-namespace address: NUL "zema" NUL, 8 bytes with the family.
-constexpr char kChannelPath[] = {'\0', 'z', 'e', 'm', 'a', '\0'};
+using zema::protocol::kChannelPath;
 
 bool startsWith(const std::string& s, const char* prefix) {
   return s.compare(0, strlen(prefix), prefix) == 0;

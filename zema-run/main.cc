@@ -179,19 +179,16 @@ int main(int argc, char** argv) {
   }
   host.runRoot = runRoot;
 
-  // URL loads go out through the machine's network, not the run's private one.
-  int machineNetwork = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
-  // Each run has a network namespace of its own, so the channel's fixed abstract address
-  // is private to it and several runs go on at once.
-  if (!isolateNetwork(&error)) {
-    fprintf(stderr, "zema-run: %s\n", error.c_str());
-    return 1;
-  }
+  // Only the host is isolated: it gets user, mount and network namespaces of its own (so
+  // the channel's fixed abstract address is private to the run and several runs go on at
+  // once), while zema-run keeps the user's network, display and files.
+  host.ownNamespaces = true;
+  host.dataDir = o.dataDir;
   HostChannel channel;
   HostProcess process(host);
   std::vector<std::string> args = {o.documentUrl};
   args.insert(args.end(), o.attributes.begin(), o.attributes.end());
-  if (!channel.listen() || !process.start(args) ||
+  if (!process.start(args) || !channel.adoptListener(process.takeListener()) ||
       !channel.acceptBoth(HostChannel::kDefaultTimeout, [&] { return process.running(); })) {
     fprintf(stderr, "zema-run: the host did not start: %s%s\n%s", channel.lastError().c_str(),
             process.error().c_str(), process.stderrText().c_str());
@@ -201,7 +198,7 @@ int main(int argc, char** argv) {
 
   signal(SIGINT, onInterrupt);
   signal(SIGTERM, onInterrupt);
-  Session session(o, channel, machineNetwork);
+  Session session(o, channel);
   OutputRelay relay(process, o.until);
   auto start = std::chrono::steady_clock::now();
   session.begin();

@@ -16,7 +16,8 @@ const char kUsage[] =
     "  --size WxH        the view size (default 800x600)\n"
     "  --scale F         the device scale (default 1)\n"
     "  --font FILE       the font the host draws text with (default DejaVu Sans)\n"
-    "  --host PROGRAM    the zema-host program (default: the build's, by the plug-in's class)\n"
+    "  --host PROGRAM    the zema-host program (default: the one installed or built beside\n"
+    "                    zema-run for the plug-in's 32 or 64 bits)\n"
     "  --snapshot FILE   write the last frame as PNG at the end\n"
     "  --frames DIR      write frames as PNG files into DIR\n"
     "  --every N         with --frames, every Nth frame only (default 1)\n"
@@ -32,6 +33,9 @@ const char kUsage[] =
     "  --duration S      stop after S seconds (default: when the host ends, or Ctrl-C)\n"
     "  --until TEXT      stop once the host prints TEXT on its standard output\n"
     "  --menu ID         answer context menus with item ID (default: dismiss them)\n"
+    "  --data DIR        the plug-in's files (its /tmp) live in DIR (default:\n"
+    "                    $XDG_DATA_HOME/zema/NAME, or ~/.local/share/zema/NAME)\n"
+    "  --private         a throwaway folder for the plug-in's files instead\n"
     "  --help            this text\n";
 
 namespace {
@@ -110,6 +114,10 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
       *error = "help";
       return std::nullopt;
     }
+    if (arg == "--private") {
+      o.privateData = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       *error = "option " + arg + " needs a value";
       return std::nullopt;
@@ -148,6 +156,8 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
       o.duration = n;
     } else if (arg == "--until" && *value != '\0') {
       o.until = value;
+    } else if (arg == "--data" && *value != '\0') {
+      o.dataDir = value;
     } else if (arg == "--menu" && number(value, &n)) {
       o.menuChoice = static_cast<int32_t>(n);
     } else {
@@ -167,5 +177,26 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
     *error = "no plug-in file " + o.plugin;
     return std::nullopt;
   }
+  if (o.privateData) {
+    o.dataDir.clear();
+  } else if (o.dataDir.empty()) {
+    o.dataDir = defaultDataDir(o.plugin);
+    if (o.dataDir.empty()) {
+      *error = "no folder for the plug-in's files: set HOME or XDG_DATA_HOME, or give --data DIR "
+               "or --private";
+      return std::nullopt;
+    }
+  }
   return o;
+}
+
+std::string defaultDataDir(const std::string& plugin) {
+  std::string name = plugin.substr(plugin.find_last_of('/') + 1);
+  if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0) name.resize(name.size() - 3);
+  const char* xdg = getenv("XDG_DATA_HOME");
+  const char* home = getenv("HOME");
+  // Relative values of XDG_DATA_HOME are to be ignored, as the base-directory rules say.
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/zema/" + name;
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/share/zema/" + name;
+  return "";
 }

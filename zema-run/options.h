@@ -33,7 +33,14 @@ struct RunOptions {
   double duration = 0;      // seconds; 0: until the host ends or Ctrl-C
   std::string until;        // stop once the host prints this on its standard output
   int32_t menuChoice = -1;  // -1: dismiss every menu
+  std::string dataDir;      // the host's /tmp; "" with privateData
+  bool privateData = false;  // a throwaway /tmp for the host, gone with the run
 };
+
+// Where a plug-in's files live between runs: $XDG_DATA_HOME/zema/NAME (by default
+// ~/.local/share/zema/NAME), NAME the plug-in file's name without ".so"; "" when neither
+// XDG_DATA_HOME nor HOME is set.
+std::string defaultDataDir(const std::string& plugin);
 
 // Parses argv; on a mistake returns nothing and sets *error to a one-line reason.
 std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error);

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -35,9 +36,9 @@ struct Result {
   std::string output;  // standard output and error together
 };
 
-Result run(const std::string& arguments) {
+Result runCommand(const std::string& commandLine) {
   Result r;
-  std::string command = std::string(ZEMA_RUN) + " " + arguments + " 2>&1";
+  std::string command = commandLine + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return r;
   char buffer[4096];
@@ -48,8 +49,41 @@ Result run(const std::string& arguments) {
   return r;
 }
 
+// Runs as root keep their plug-in files in a folder of the test's, not in root's home.
+class DataFolder : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("zema-run-data-" + std::to_string(getpid()));
+    setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+ private:
+  std::string dir_;
+};
+const auto* const dataFolder = ::testing::AddGlobalTestEnvironment(new DataFolder);
+
+Result run(const std::string& arguments) {
+  return runCommand(std::string(ZEMA_RUN) + " " + arguments);
+}
+
+// zema-run as an ordinary user (nobody), whose home is `home`.
+Result runAsUser(const std::string& home, const std::string& arguments) {
+  return runCommand("setpriv --reuid nobody --regid nogroup --clear-groups env -u XDG_DATA_HOME HOME=" +
+                    home + " " + ZEMA_RUN + " " + arguments);
+}
+
+// A fresh folder anyone may write in (the ordinary user's runs write there).
+std::string sharedFolder(const std::string& name) {
+  std::string dir = fs::temp_directory_path() / (name + "-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  fs::permissions(dir, fs::perms::all);
+  return dir;
+}
+
 std::string demoArgs(const std::string& out, double seconds) {
-  return "--size 320x160 --duration " + std::to_string(seconds) + " --snapshot " + out +
+  return "--private --size 320x160 --duration " + std::to_string(seconds) + " --snapshot " + out +
          "/frame.png --frames " + out + " --every 20 --audio " + out + "/audio.wav --serve " +
          ZEMA_DEMO_SITE + " " + ZEMA_DEMO_PLUGIN +
          " http://demo.zema.invalid/index.html src data.txt sound on";
@@ -125,17 +159,13 @@ TEST(ZemaRun, AHostThatDiesFailsTheRunWithItsLastWords) {
   EXPECT_NE(r.output.find("zema-run: the host died: "), std::string::npos) << r.output;
 }
 
-TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
-  std::string base = fs::temp_directory_path() / ("zema-run-test-" + std::to_string(getpid()));
-  std::string outs[2] = {base + "-a", base + "-b"};
+// Two demo runs at once through `runner`: each leaves its frames and its tone.
+void checkTwoDemoRuns(const std::function<Result(const std::string&)>& runner) {
+  std::string outs[2] = {sharedFolder("zema-run-test-a"), sharedFolder("zema-run-test-b")};
   Result results[2];
   {
-    std::thread other([&] {
-      fs::create_directories(outs[1]);
-      results[1] = run(demoArgs(outs[1], 3));
-    });
-    fs::create_directories(outs[0]);
-    results[0] = run(demoArgs(outs[0], 3));
+    std::thread other([&] { results[1] = runner(demoArgs(outs[1], 3)); });
+    results[0] = runner(demoArgs(outs[0], 3));
     other.join();
   }
   for (int i = 0; i < 2; ++i) {
@@ -164,6 +194,55 @@ TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
     EXPECT_NEAR(seconds, 3.0, 0.5) << "as long as the run";
     fs::remove_all(outs[i]);
   }
+}
+
+TEST(ZemaRun, TwoDemoRunsAtOnceLeaveFramesAndTheirTone) {
+  checkTwoDemoRuns(run);
+}
+
+// The same as an ordinary user: the host's namespaces are made in a user namespace.
+TEST(ZemaRun, AnOrdinaryUserRunsTheDemoTwiceAtOnce) {
+  std::string home = sharedFolder("zema-run-home");
+  checkTwoDemoRuns([&](const std::string& arguments) { return runAsUser(home, arguments); });
+  fs::remove_all(home);
+}
+
+// What a plug-in writes in its writable root outlives the run in the user's data folder
+// (the default, or --data), and not with --private.
+TEST(ZemaRun, PlugInFilesLiveInTheUsersDataFolder) {
+  std::string home = sharedFolder("zema-run-home");
+  auto persist = [&](const std::string& options, const char* value) {
+    Result r = runAsUser(home, options + " --until 'persist wrote' --duration 30 " +
+                                   ZEMA_TEST_PLUGIN + " http://zema.test/ scenario persist value " +
+                                   value);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find(std::string("PLUGIN persist wrote ") + value + " ok"),
+              std::string::npos)
+        << r.output;
+    size_t at = r.output.find("PLUGIN persist read ");
+    return at == std::string::npos ? "?" : r.output.substr(at + 20, r.output.find('\n', at) - at - 20);
+  };
+  EXPECT_EQ(persist("", "first"), "(none)");
+  EXPECT_EQ(persist("", "second"), "first");
+  std::string saved = home + "/.local/share/zema/libzema_test_plugin/WritableRoot/persist.txt";
+  EXPECT_TRUE(fs::exists(saved)) << saved;
+  EXPECT_EQ(persist("--private", "third"), "(none)");
+  EXPECT_EQ(persist("", "fourth"), "second") << "--private left the data folder alone";
+  std::string other = home + "/other-data";
+  EXPECT_EQ(persist("--data " + other, "fifth"), "(none)");
+  EXPECT_EQ(persist("--data " + other, "sixth"), "fifth");
+  fs::remove_all(home);
+}
+
+// Where user namespaces are refused, one line says so and names the setting.
+TEST(ZemaRun, SwitchedOffUserNamespacesAreNamed) {
+  Result r = runCommand(
+      "unshare -Ur sh -c 'echo 0 > /proc/sys/user/max_user_namespaces && exec " +
+      std::string(ZEMA_RUN) + " --private --duration 5 " + ZEMA_TEST_PLUGIN +
+      " http://zema.test/ scenario noop'");
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
+  EXPECT_NE(r.output.find("user.max_user_namespaces"), std::string::npos) << r.output;
 }
 
 TEST(ZemaRun, ScriptedClickAndKeyShowInTheSnapshot) {
