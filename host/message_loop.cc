@@ -138,6 +138,7 @@ void PluginInstance::handleIncomingMessage() {
         memcpy(&scale, message + 12, sizeof(scale));
         res = new PPView(intAt(message, 4), intAt(message, 8), scale);
       }
+      if (code != MSG_VIEW_CHANGED) stampReceivedEvent(static_cast<PPInputEventRes*>(res));
       PP_Resource id = allocateResId(res);
       if (code == MSG_VIEW_CHANGED) {
         if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)

@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_LOGLEVEL_TIP = 0,
   PP_LOGLEVEL_LOG = 1,
   PP_LOGLEVEL_WARNING = 2,
@@ -18,7 +18,9 @@ struct PPB_Console_1_0 {
                         struct PP_Var value);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_LogLevel) == 4);
 static_assert(sizeof(PPB_Console_1_0) == 2 * sizeof(void*));
+#endif

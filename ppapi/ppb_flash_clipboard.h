@@ -3,14 +3,14 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FLASH_CLIPBOARD_TYPE_STANDARD = 0,
   PP_FLASH_CLIPBOARD_TYPE_SELECTION = 1
 } PP_Flash_Clipboard_Type;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FLASH_CLIPBOARD_FORMAT_INVALID = 0,
   PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT = 1,
   PP_FLASH_CLIPBOARD_FORMAT_HTML = 2,
@@ -27,7 +27,9 @@ struct PPB_Flash_Clipboard_4_0 {
                        const struct PP_Var data_items[]);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_Flash_Clipboard_Type) == 4 && sizeof(PP_Flash_Clipboard_Format) == 4);
 static_assert(sizeof(PPB_Flash_Clipboard_4_0) == 3 * sizeof(void*));
+#endif

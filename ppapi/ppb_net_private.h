@@ -4,9 +4,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_NETADDRESSFAMILY_PRIVATE_UNSPECIFIED = 0,
   PP_NETADDRESSFAMILY_PRIVATE_IPV4 = 1,
   PP_NETADDRESSFAMILY_PRIVATE_IPV6 = 2
@@ -66,11 +66,13 @@ struct PPB_UDPSocket_Private_0_3 {
   void (*Close)(PP_Resource udp_socket);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_NetAddressFamily_Private) == 4);
 static_assert(sizeof(PP_NetAddress_Private) == 132 && alignof(PP_NetAddress_Private) == 4);
 static_assert(offsetof(PP_NetAddress_Private, data) == 4);
 static_assert(sizeof(PPB_NetAddress_Private_0_1) == 5 * sizeof(void*));
 static_assert(sizeof(PPB_TCPSocket_Private_0_3) == 10 * sizeof(void*));
 static_assert(sizeof(PPB_UDPSocket_Private_0_3) == 8 * sizeof(void*));
+#endif

@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_TEXTINPUT_TYPE_DEV_NONE = 0,
   PP_TEXTINPUT_TYPE_DEV_TEXT = 1,
   PP_TEXTINPUT_TYPE_DEV_PASSWORD = 2,
@@ -23,7 +23,9 @@ struct PPB_TextInput_Dev_0_1 {
   void (*CancelCompositionText)(PP_Instance instance);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_TextInput_Type_Dev) == 4);
 static_assert(sizeof(PPB_TextInput_Dev_0_1) == 3 * sizeof(void*));
+#endif

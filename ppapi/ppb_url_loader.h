@@ -4,9 +4,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_URLREQUESTPROPERTY_URL = 0,
   PP_URLREQUESTPROPERTY_METHOD = 1,
   PP_URLREQUESTPROPERTY_HEADERS = 2,
@@ -23,7 +23,7 @@ typedef enum : int32_t {
   PP_URLREQUESTPROPERTY_CUSTOMUSERAGENT = 13
 } PP_URLRequestProperty;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_URLRESPONSEPROPERTY_URL = 0,
   PP_URLRESPONSEPROPERTY_REDIRECTURL = 1,
   PP_URLRESPONSEPROPERTY_REDIRECTMETHOD = 2,
@@ -79,10 +79,12 @@ struct PPB_URLResponseInfo_1_0 {
   PP_Resource (*GetBodyAsFileRef)(PP_Resource response);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_URLRequestProperty) == 4 && sizeof(PP_URLResponseProperty) == 4);
 static_assert(sizeof(PPB_URLLoader_1_0) == 10 * sizeof(void*));
 static_assert(sizeof(PPB_URLLoaderTrusted_0_3) == 2 * sizeof(void*));
 static_assert(sizeof(PPB_URLRequestInfo_1_0) == 5 * sizeof(void*));
 static_assert(sizeof(PPB_URLResponseInfo_1_0) == 3 * sizeof(void*));
+#endif

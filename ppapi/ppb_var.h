@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // "PPB_Var;1.2"
 struct PPB_Var_1_2 {
@@ -23,7 +23,9 @@ struct PPB_VarArrayBuffer_1_0 {
   void (*Unmap)(struct PP_Var array);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Var_1_2) == 6 * sizeof(void*));
 static_assert(sizeof(PPB_VarArrayBuffer_1_0) == 4 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_View_1_2 {
   PP_Bool (*IsView)(PP_Resource resource);
@@ -17,6 +17,8 @@ struct PPB_View_1_2 {
   PP_Bool (*GetScrollOffset)(PP_Resource resource, struct PP_Point* offset);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_View_1_2) == 9 * sizeof(void*));
+#endif

@@ -6,6 +6,7 @@
 #include "host/messages.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -98,6 +99,6 @@ using Iface = PPB_Flash_Menu_0_2;
 
 const PPB_Flash_Menu_0_2 ppbFlashMenu = {
     ZEMA_FlashMenu_Create,
-    /* ZEMA_FlashMenu_IsFlashMenu */ NotImplemented<decltype(Iface::IsFlashMenu)>::entry,
+    isResourceEntry<kResFlashMenu>,
     ZEMA_FlashMenu_Show,
 };

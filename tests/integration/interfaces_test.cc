@@ -13,8 +13,8 @@ constexpr char kDocument[] = "http://example.org/page.html";
 
 // Not-implemented entries of the 49 tables, and implemented entries with floating-point
 // or struct results that the scenario calls for their calling convention only.
-constexpr int kNotImplementedEntries = 85;
-constexpr int kProbedImplementedEntries = 16;
+constexpr int kNotImplementedEntries = 51;
+constexpr int kProbedImplementedEntries = 50;
 // Published members behind the nine stub tables (the first ten of PPB_PDF).
 constexpr int kStubEntries = 51;
 

@@ -496,6 +496,10 @@ Interface<T> find(const char* name) {
 // A do-nothing entry: called with argumentFor<> arguments, its result judged.
 #define NOTHING(iface, member, slot, kind, bytes) \
   checkDoNothing(ENTRY(iface, member, slot, kind, true, bytes), MEMBER(iface, member))
+// An implemented entry, called with the arguments a do-nothing entry would get (null
+// and zero handles, scratch pointers); only the ABI is judged.
+#define PROBE_NEUTRAL(iface, member, slot, kind, bytes) \
+  checkDoNothing(ENTRY(iface, member, slot, kind, false, bytes), MEMBER(iface, member))
 // An implemented entry, called with the given arguments; only the ABI is judged.
 #define PROBE(iface, member, slot, kind, bytes, ...)    \
   check(ENTRY(iface, member, slot, kind, false, bytes), \
@@ -587,13 +591,13 @@ void reportLateCallbacks(void*, int32_t) {
 
 void notImplementedAbi(const Args&) {
   auto core = find<PPB_Core_1_0>("PPB_Core;1.0");
-  NOTHING(core, GetTimeTicks, 3, Double, 0);
+  PROBE_NEUTRAL(core, GetTimeTicks, 3, Double, 0);
   PROBE(core, GetTime, 2, Double, 0);
 
   auto audioConfig = find<PPB_AudioConfig_1_0>("PPB_AudioConfig;1.0");
-  NOTHING(audioConfig, IsAudioConfig, 2, Zero, 4);
-  NOTHING(audioConfig, GetSampleRate, 3, Zero, 4);
-  NOTHING(audioConfig, GetSampleFrameCount, 4, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, IsAudioConfig, 2, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleRate, 3, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleFrameCount, 4, Zero, 4);
 
   auto audioInput = find<PPB_AudioInput_Dev_0_3>("PPB_AudioInput(Dev);0.3");
   NOTHING(audioInput, IsAudioInput, 1, Zero, 4);
@@ -604,13 +608,13 @@ void notImplementedAbi(const Args&) {
   NOTHING(audioInput, StopCapture, 7, Zero, 4);
 
   auto audio = find<PPB_Audio_1_0>("PPB_Audio;1.0");
-  NOTHING(audio, IsAudio, 1, Zero, 4);
-  NOTHING(audio, GetCurrentConfig, 2, Zero, 4);
+  PROBE_NEUTRAL(audio, IsAudio, 1, Zero, 4);
+  PROBE_NEUTRAL(audio, GetCurrentConfig, 2, Zero, 4);
 
   auto browserFont = find<PPB_BrowserFont_Trusted_1_0>("PPB_BrowserFont_Trusted;1.0");
-  NOTHING(browserFont, IsFont, 2, Zero, 4);
-  NOTHING(browserFont, CharacterOffsetForPixel, 6, Zero, 12);
-  NOTHING(browserFont, PixelOffsetForCharacter, 7, Zero, 12);
+  PROBE_NEUTRAL(browserFont, IsFont, 2, Zero, 4);
+  PROBE_NEUTRAL(browserFont, CharacterOffsetForPixel, 6, Zero, 12);
+  PROBE_NEUTRAL(browserFont, PixelOffsetForCharacter, 7, Zero, 12);
   PROBE(browserFont, GetFontFamilies, 0, Var, 8, 3);
 
   auto charSet = find<PPB_CharSet_Dev_0_4>("PPB_CharSet(Dev);0.4");
@@ -628,7 +632,7 @@ void notImplementedAbi(const Args&) {
   NOTHING(moduleLocal, CreateDir, 5, Code, 8);
 
   auto fontFile = find<PPB_Flash_FontFile_0_2>("PPB_Flash_FontFile;0.2");
-  NOTHING(fontFile, IsFlashFontFile, 1, Zero, 4);
+  PROBE_NEUTRAL(fontFile, IsFlashFontFile, 1, Zero, 4);
   NOTHING(fontFile, IsSupportedForWindows, 3, Zero, 0);
 
   auto fullscreen = find<PPB_FlashFullscreen_0_1>("PPB_FlashFullscreen;0.1");
@@ -641,40 +645,40 @@ void notImplementedAbi(const Args&) {
   PROBE(flash, GetCommandLineArgs, 5, Var, 8, 1);
 
   auto menu = find<PPB_Flash_Menu_0_2>("PPB_Flash_Menu;0.2");
-  NOTHING(menu, IsFlashMenu, 1, Zero, 4);
+  PROBE_NEUTRAL(menu, IsFlashMenu, 1, Zero, 4);
 
   auto messageLoop = find<PPB_Flash_MessageLoop_0_1>("PPB_Flash_MessageLoop;0.1");
-  NOTHING(messageLoop, IsFlashMessageLoop, 1, Zero, 4);
+  PROBE_NEUTRAL(messageLoop, IsFlashMessageLoop, 1, Zero, 4);
 
   auto graphics2d = find<PPB_Graphics2D_1_0>("PPB_Graphics2D;1.0");
-  NOTHING(graphics2d, IsGraphics2D, 1, Zero, 4);
-  NOTHING(graphics2d, Describe, 2, Zero, 12);
+  PROBE_NEUTRAL(graphics2d, IsGraphics2D, 1, Zero, 4);
+  PROBE_NEUTRAL(graphics2d, Describe, 2, Zero, 12);
 
   auto graphics3d = find<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
   NOTHING(graphics3d, GetAttribMaxValue, 0, Code, 12);
-  NOTHING(graphics3d, IsGraphics3D, 2, Zero, 4);
+  PROBE_NEUTRAL(graphics3d, IsGraphics3D, 2, Zero, 4);
   NOTHING(graphics3d, GetAttribs, 3, Code, 8);
   NOTHING(graphics3d, SetAttribs, 4, Code, 8);
   NOTHING(graphics3d, GetError, 5, Zero, 4);
 
   auto imageData = find<PPB_ImageData_1_0>("PPB_ImageData;1.0");
-  NOTHING(imageData, IsImageDataFormatSupported, 1, Zero, 4);
-  NOTHING(imageData, IsImageData, 3, Zero, 4);
+  PROBE_NEUTRAL(imageData, IsImageDataFormatSupported, 1, Zero, 4);
+  PROBE_NEUTRAL(imageData, IsImageData, 3, Zero, 4);
 
   auto inputEvent = find<PPB_InputEvent_1_0>("PPB_InputEvent;1.0");
-  NOTHING(inputEvent, GetTimeStamp, 5, Double, 4);
+  PROBE_NEUTRAL(inputEvent, GetTimeStamp, 5, Double, 4);
 
   auto instancePrivate = find<PPB_Instance_Private_0_1>("PPB_Instance_Private;0.1");
   NOTHING(instancePrivate, GetOwnerElementObject, 1, Var, 8);
   PROBE(instancePrivate, GetWindowObject, 0, Var, 8, 3);
 
   auto mouse = find<PPB_MouseInputEvent_1_1>("PPB_MouseInputEvent;1.1");
-  NOTHING(mouse, Create, 0, Zero, 36);
-  NOTHING(mouse, GetMovement, 5, Point, 8);
+  PROBE_NEUTRAL(mouse, Create, 0, Zero, 36);
+  PROBE_NEUTRAL(mouse, GetMovement, 5, Point, 8);
   PROBE(mouse, GetPosition, 3, Point, 8, 0);
 
   auto keyboard = find<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
-  NOTHING(keyboard, Create, 0, Zero, 40);
+  PROBE_NEUTRAL(keyboard, Create, 0, Zero, 40);
   PROBE(keyboard, GetCharacterText, 3, Var, 8, 0);
 
   auto networkMonitor = find<PPB_NetworkMonitor_1_0>("PPB_NetworkMonitor;1.0");
@@ -704,27 +708,27 @@ void notImplementedAbi(const Args&) {
   NOTHING(tcp, Write, 8, Callback, 24);
 
   auto loader = find<PPB_URLLoader_1_0>("PPB_URLLoader;1.0");
-  NOTHING(loader, IsURLLoader, 1, Zero, 4);
+  PROBE_NEUTRAL(loader, IsURLLoader, 1, Zero, 4);
   NOTHING(loader, FollowRedirect, 3, Callback, 16);
   NOTHING(loader, GetUploadProgress, 4, Zero, 12);
   NOTHING(loader, FinishStreamingToFile, 8, Callback, 16);
 
   auto request = find<PPB_URLRequestInfo_1_0>("PPB_URLRequestInfo;1.0");
-  NOTHING(request, IsURLRequestInfo, 1, Zero, 4);
+  PROBE_NEUTRAL(request, IsURLRequestInfo, 1, Zero, 4);
   NOTHING(request, AppendFileToBody, 4, Zero, 32);
 
   auto response = find<PPB_URLResponseInfo_1_0>("PPB_URLResponseInfo;1.0");
-  NOTHING(response, IsURLResponseInfo, 0, Zero, 4);
+  PROBE_NEUTRAL(response, IsURLResponseInfo, 0, Zero, 4);
   NOTHING(response, GetBodyAsFileRef, 2, Zero, 4);
   PROBE(response, GetProperty, 1, Var, 12, 0, {});
 
   auto urlUtil = find<PPB_URLUtil_Dev_0_6>("PPB_URLUtil(Dev);0.6");
-  NOTHING(urlUtil, Canonicalize, 0, Var, 24);
-  NOTHING(urlUtil, ResolveRelativeToURL, 1, Var, 40);
-  NOTHING(urlUtil, ResolveRelativeToDocument, 2, Var, 28);
-  NOTHING(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
-  NOTHING(urlUtil, DocumentCanRequest, 4, Zero, 20);
-  NOTHING(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
+  PROBE_NEUTRAL(urlUtil, Canonicalize, 0, Var, 24);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToURL, 1, Var, 40);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToDocument, 2, Var, 28);
+  PROBE_NEUTRAL(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
+  PROBE_NEUTRAL(urlUtil, DocumentCanRequest, 4, Zero, 20);
+  PROBE_NEUTRAL(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
   PROBE(urlUtil, GetDocumentURL, 6, Var, 12, 3, nullptr);
   PROBE(urlUtil, GetPluginInstanceURL, 7, Var, 12, 3, nullptr);
 
@@ -745,10 +749,10 @@ void notImplementedAbi(const Args&) {
   NOTHING(videoCapture, StopCapture, 7, Code, 4);
 
   auto view = find<PPB_View_1_2>("PPB_View;1.2");
-  NOTHING(view, IsView, 0, Zero, 4);
-  NOTHING(view, IsFullscreen, 2, Zero, 4);
-  NOTHING(view, IsVisible, 3, Zero, 4);
-  NOTHING(view, IsPageVisible, 4, Zero, 4);
+  PROBE_NEUTRAL(view, IsView, 0, Zero, 4);
+  PROBE_NEUTRAL(view, IsFullscreen, 2, Zero, 4);
+  PROBE_NEUTRAL(view, IsVisible, 3, Zero, 4);
+  PROBE_NEUTRAL(view, IsPageVisible, 4, Zero, 4);
   PROBE(view, GetDeviceScale, 6, Float, 4, 0);
   PROBE(view, GetCSSScale, 7, Float, 4, 0);
 
