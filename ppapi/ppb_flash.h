@@ -59,6 +59,13 @@ struct PPB_FlashFullscreen_0_1 {
   PP_Bool (*GetScreenSize)(PP_Instance instance, struct PP_Size* size);
 };
 
+// "PPB_FlashFullscreen;1.0": the members of 0.1, unchanged.
+struct PPB_FlashFullscreen_1_0 {
+  PP_Bool (*IsFullscreen)(PP_Instance instance);
+  PP_Bool (*SetFullscreen)(PP_Instance instance, PP_Bool fullscreen);
+  PP_Bool (*GetScreenSize)(PP_Instance instance, struct PP_Size* size);
+};
+
 // "PPB_Flash_MessageLoop;0.1"
 struct PPB_Flash_MessageLoop_0_1 {
   PP_Resource (*Create)(PP_Instance instance);
@@ -74,5 +81,6 @@ static_assert(sizeof(PP_FlashSetting) == 4 && sizeof(PP_FlashLSORestrictions) ==
               sizeof(PP_FlashCrashKey) == 4);
 static_assert(sizeof(PPB_Flash_13_0) == 12 * sizeof(void*));
 static_assert(sizeof(PPB_FlashFullscreen_0_1) == 3 * sizeof(void*));
+static_assert(sizeof(PPB_FlashFullscreen_1_0) == 3 * sizeof(void*));
 static_assert(sizeof(PPB_Flash_MessageLoop_0_1) == 4 * sizeof(void*));
 #endif

@@ -1,4 +1,4 @@
-// "PPB_TextInput(Dev);0.1".
+// "PPB_TextInput(Dev);0.1" and ";0.2".
 #pragma once
 
 #include "ppapi/pp_types.h"
@@ -23,9 +23,21 @@ struct PPB_TextInput_Dev_0_1 {
   void (*CancelCompositionText)(PP_Instance instance);
 };
 
+// "PPB_TextInput(Dev);0.2": 0.1 plus the surrounding text and selection notices.
+struct PPB_TextInput_Dev_0_2 {
+  void (*SetTextInputType)(PP_Instance instance, PP_TextInput_Type_Dev type);
+  void (*UpdateCaretPosition)(PP_Instance instance, const struct PP_Rect* caret,
+                              const struct PP_Rect* bounding_box);
+  void (*CancelCompositionText)(PP_Instance instance);
+  void (*UpdateSurroundingText)(PP_Instance instance, const char* text, uint32_t caret,
+                                uint32_t anchor);
+  void (*SelectionChanged)(PP_Instance instance);
+};
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus
 static_assert(sizeof(PP_TextInput_Type_Dev) == 4);
 static_assert(sizeof(PPB_TextInput_Dev_0_1) == 3 * sizeof(void*));
+static_assert(sizeof(PPB_TextInput_Dev_0_2) == 5 * sizeof(void*));
 #endif
