@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "host/messages.h"
+#include "zema-run/url_resolve.h"
 
 namespace {
 
@@ -251,7 +252,8 @@ std::string Session::servedPath(const std::string& url, bool* ours) const {
 
 void Session::openUrl(const HostMessage& m) {
   std::string all = m.trailingText();
-  std::string url = all.substr(0, m.word(16));
+  // A relative URL is the document's, as in a browser.
+  std::string url = resolveReference(options_.documentUrl, all.substr(0, m.word(16)));
   std::string headers = all.substr(std::min<size_t>(all.size(), m.word(16)), m.word(20));
   std::string body = all.substr(std::min<size_t>(all.size(), m.word(16) + m.word(20)));
   bool post = m.word(28) == 1;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "zema-run/http_fetch.h"
+#include "zema-run/url_resolve.h"
 
 namespace {
 
@@ -440,6 +441,70 @@ TEST(ZemaRun, OtherHttpUrlsGoThroughTheNetwork) {
   ASSERT_EQ(post.status, 0) << post.output;
   EXPECT_EQ(fetchReports(post.output)[0].opened, "result=0 status=201");
   EXPECT_EQ(server.posts(), std::vector<std::string>{"x=1&y=two"});
+}
+
+// The examples of RFC 3986 section 5.4 that a plug-in can meet, and the edges.
+TEST(ResolveReference, AsABrowserDoes) {
+  const std::string base = "http://a/b/c/d;p?q";
+  const std::pair<const char*, const char*> cases[] = {
+      {"g", "http://a/b/c/g"},
+      {"./g", "http://a/b/c/g"},
+      {"g/", "http://a/b/c/g/"},
+      {"/g", "http://a/g"},
+      {"//g", "http://g"},
+      {"?y", "http://a/b/c/d;p?y"},
+      {"g?y", "http://a/b/c/g?y"},
+      {"#s", "http://a/b/c/d;p?q#s"},
+      {"g#s", "http://a/b/c/g#s"},
+      {"", "http://a/b/c/d;p?q"},
+      {".", "http://a/b/c/"},
+      {"./", "http://a/b/c/"},
+      {"..", "http://a/b/"},
+      {"../g", "http://a/b/g"},
+      {"../..", "http://a/"},
+      {"../../g", "http://a/g"},
+      {"../../../g", "http://a/g"},
+      {"../../../../g", "http://a/g"},
+      {"/./g", "http://a/g"},
+      {"/../g", "http://a/g"},
+      {"g.", "http://a/b/c/g."},
+      {"g/../h", "http://a/b/c/h"},
+      {"https://x/y", "https://x/y"},
+      {"gopher:z", "gopher:z"},
+      {"/a/../../b?../c", "http://a/b?../c"},
+  };
+  for (const auto& [reference, expected] : cases)
+    EXPECT_EQ(resolveReference(base, reference), expected) << reference;
+  // A base of scheme and host only: the root is the folder.
+  EXPECT_EQ(resolveReference("http://zema.test", "data.txt"), "http://zema.test/data.txt");
+  // A base that is not absolute resolves nothing.
+  EXPECT_EQ(resolveReference("page.html", "data.txt"), "data.txt");
+  // Absolute URLs are left as the plug-in gave them.
+  EXPECT_EQ(resolveReference(base, "http://a/../x"), "http://a/../x");
+}
+
+// Relative URLs from MSG_URL_OPEN are the document's: served from its folder when under
+// its origin, and answered with the absolute URL.
+TEST(ZemaRun, ResolvesRelativeUrlsAgainstTheDocument) {
+  std::string site = fs::temp_directory_path() / ("zema-run-relative-" + std::to_string(getpid()));
+  fs::create_directories(site + "/docs/sub");
+  std::ofstream(site + "/docs/near.txt") << "near";
+  std::ofstream(site + "/top.txt") << "top";
+  std::ofstream(site + "/docs/sub/deep.txt") << "deep";
+  Result r = run("--duration 20 --until 'fetch all done' --serve " + site + " " +
+                 fetchArgs("near.txt /top.txt sub/deep.txt?x=1 ../top.txt ../../../top.txt",
+                           "http://zema.test/docs/page.html"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::map<int, Fetched> f = fetchReports(r.output);
+  ASSERT_EQ(f.size(), 5u) << r.output;
+  EXPECT_EQ(f[0].done, "bytes=4 fnv=" + hex(fnv("near")));
+  EXPECT_EQ(f[1].done, "bytes=3 fnv=" + hex(fnv("top")));
+  EXPECT_EQ(f[2].done, "bytes=4 fnv=" + hex(fnv("deep")));
+  EXPECT_EQ(f[3].done, "bytes=3 fnv=" + hex(fnv("top")));
+  EXPECT_EQ(f[4].done, "bytes=3 fnv=" + hex(fnv("top"))) << "never above the root";
+  EXPECT_NE(r.output.find("GET http://zema.test/docs/sub/deep.txt?x=1 200"), std::string::npos)
+      << r.output;
+  fs::remove_all(site);
 }
 
 TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
