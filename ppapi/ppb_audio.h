@@ -110,6 +110,21 @@ struct PPB_AudioInput_Dev_0_3 {
   void (*Close)(PP_Resource audio_input);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_AUDIO_CONFIG_INTERFACE_1_0 "PPB_AudioConfig;1.0"
+#define PPB_AUDIO_CONFIG_INTERFACE_1_1 "PPB_AudioConfig;1.1"
+#define PPB_AUDIO_CONFIG_INTERFACE PPB_AUDIO_CONFIG_INTERFACE_1_1
+typedef struct PPB_AudioConfig_1_1 PPB_AudioConfig;
+#define PPB_AUDIO_INTERFACE_1_0 "PPB_Audio;1.0"
+#define PPB_AUDIO_INTERFACE_1_1 "PPB_Audio;1.1"
+#define PPB_AUDIO_INTERFACE PPB_AUDIO_INTERFACE_1_1
+typedef struct PPB_Audio_1_1 PPB_Audio;
+#define PPB_AUDIO_INPUT_DEV_INTERFACE_0_3 "PPB_AudioInput(Dev);0.3"
+#define PPB_AUDIO_INPUT_DEV_INTERFACE_0_4 "PPB_AudioInput(Dev);0.4"
+#define PPB_AUDIO_INPUT_DEV_INTERFACE PPB_AUDIO_INPUT_DEV_INTERFACE_0_4
+typedef struct PPB_AudioInput_Dev_0_4 PPB_AudioInput_Dev;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

@@ -18,6 +18,12 @@ struct PPB_Console_1_0 {
                         struct PP_Var value);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_CONSOLE_INTERFACE_1_0 "PPB_Console;1.0"
+#define PPB_CONSOLE_INTERFACE PPB_CONSOLE_INTERFACE_1_0
+typedef struct PPB_Console_1_0 PPB_Console;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

@@ -20,6 +20,12 @@ struct PPB_Memory_Dev_0_1 {
   void (*MemFree)(void* ptr);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_CORE_INTERFACE_1_0 "PPB_Core;1.0"
+#define PPB_CORE_INTERFACE PPB_CORE_INTERFACE_1_0
+typedef struct PPB_Core_1_0 PPB_Core;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

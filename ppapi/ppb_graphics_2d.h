@@ -32,6 +32,13 @@ struct PPB_Graphics2D_1_1 {
   float (*GetScale)(PP_Resource resource);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_GRAPHICS_2D_INTERFACE_1_0 "PPB_Graphics2D;1.0"
+#define PPB_GRAPHICS_2D_INTERFACE_1_1 "PPB_Graphics2D;1.1"
+#define PPB_GRAPHICS_2D_INTERFACE PPB_GRAPHICS_2D_INTERFACE_1_1
+typedef struct PPB_Graphics2D_1_1 PPB_Graphics2D;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

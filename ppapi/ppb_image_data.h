@@ -28,6 +28,12 @@ struct PPB_ImageData_1_0 {
   void (*Unmap)(PP_Resource image_data);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_IMAGEDATA_INTERFACE_1_0 "PPB_ImageData;1.0"
+#define PPB_IMAGEDATA_INTERFACE PPB_IMAGEDATA_INTERFACE_1_0
+typedef struct PPB_ImageData_1_0 PPB_ImageData;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

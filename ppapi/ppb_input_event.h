@@ -123,6 +123,19 @@ struct PPB_IMEInputEvent_Dev_0_1 {
   void (*GetSelection)(PP_Resource ime_event, uint32_t* start, uint32_t* end);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_INPUT_EVENT_INTERFACE_1_0 "PPB_InputEvent;1.0"
+#define PPB_INPUT_EVENT_INTERFACE PPB_INPUT_EVENT_INTERFACE_1_0
+typedef struct PPB_InputEvent_1_0 PPB_InputEvent;
+#define PPB_MOUSE_INPUT_EVENT_INTERFACE_1_1 "PPB_MouseInputEvent;1.1"
+#define PPB_MOUSE_INPUT_EVENT_INTERFACE PPB_MOUSE_INPUT_EVENT_INTERFACE_1_1
+typedef struct PPB_MouseInputEvent_1_1 PPB_MouseInputEvent;
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_0 "PPB_KeyboardInputEvent;1.0"
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_2 "PPB_KeyboardInputEvent;1.2"
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_2
+typedef struct PPB_KeyboardInputEvent_1_2 PPB_KeyboardInputEvent;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

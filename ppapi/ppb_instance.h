@@ -19,6 +19,12 @@ struct PPB_Instance_Private_0_1 {
                                  struct PP_Var* exception);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_INSTANCE_INTERFACE_1_0 "PPB_Instance;1.0"
+#define PPB_INSTANCE_INTERFACE PPB_INSTANCE_INTERFACE_1_0
+typedef struct PPB_Instance_1_0 PPB_Instance;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

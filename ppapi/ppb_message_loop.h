@@ -16,6 +16,12 @@ struct PPB_MessageLoop_1_0 {
   int32_t (*PostQuit)(PP_Resource message_loop, PP_Bool should_destroy);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_MESSAGELOOP_INTERFACE_1_0 "PPB_MessageLoop;1.0"
+#define PPB_MESSAGELOOP_INTERFACE PPB_MESSAGELOOP_INTERFACE_1_0
+typedef struct PPB_MessageLoop_1_0 PPB_MessageLoop;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

@@ -79,6 +79,18 @@ struct PPB_URLResponseInfo_1_0 {
   PP_Resource (*GetBodyAsFileRef)(PP_Resource response);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_URLLOADER_INTERFACE_1_0 "PPB_URLLoader;1.0"
+#define PPB_URLLOADER_INTERFACE PPB_URLLOADER_INTERFACE_1_0
+typedef struct PPB_URLLoader_1_0 PPB_URLLoader;
+#define PPB_URLREQUESTINFO_INTERFACE_1_0 "PPB_URLRequestInfo;1.0"
+#define PPB_URLREQUESTINFO_INTERFACE PPB_URLREQUESTINFO_INTERFACE_1_0
+typedef struct PPB_URLRequestInfo_1_0 PPB_URLRequestInfo;
+#define PPB_URLRESPONSEINFO_INTERFACE_1_0 "PPB_URLResponseInfo;1.0"
+#define PPB_URLRESPONSEINFO_INTERFACE PPB_URLRESPONSEINFO_INTERFACE_1_0
+typedef struct PPB_URLResponseInfo_1_0 PPB_URLResponseInfo;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

@@ -23,6 +23,12 @@ struct PPB_VarArrayBuffer_1_0 {
   void (*Unmap)(struct PP_Var array);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_VAR_INTERFACE_1_2 "PPB_Var;1.2"
+#define PPB_VAR_INTERFACE PPB_VAR_INTERFACE_1_2
+typedef struct PPB_Var_1_2 PPB_Var;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

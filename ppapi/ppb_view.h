@@ -17,6 +17,12 @@ struct PPB_View_1_2 {
   PP_Bool (*GetScrollOffset)(PP_Resource resource, struct PP_Point* offset);
 };
 
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_VIEW_INTERFACE_1_2 "PPB_View;1.2"
+#define PPB_VIEW_INTERFACE PPB_VIEW_INTERFACE_1_2
+typedef struct PPB_View_1_2 PPB_View;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

@@ -23,6 +23,13 @@ struct PPP_InputEvent_0_1 {
   PP_Bool (*HandleInputEvent)(PP_Instance instance, PP_Resource input_event);
 };
 
+#define PPP_INSTANCE_INTERFACE_1_1 "PPP_Instance;1.1"
+#define PPP_INSTANCE_INTERFACE PPP_INSTANCE_INTERFACE_1_1
+typedef struct PPP_Instance_1_1 PPP_Instance;
+#define PPP_INPUT_EVENT_INTERFACE_0_1 "PPP_InputEvent;0.1"
+#define PPP_INPUT_EVENT_INTERFACE PPP_INPUT_EVENT_INTERFACE_0_1
+typedef struct PPP_InputEvent_0_1 PPP_InputEvent;
+
 PP_EXTERN_C_END
 
 #ifdef __cplusplus

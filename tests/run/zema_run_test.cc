@@ -521,6 +521,52 @@ TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
   fs::remove_all(site);
 }
 
+// The sdk-style example, unchanged, on either host: every check it prints passes, and
+// its frame (orange left half, blue right half) and its tone arrive.
+void runSdkStyle(const std::string& plugin) {
+  std::string out = fs::temp_directory_path() / ("zema-run-sdk-" + std::to_string(getpid()));
+  fs::create_directories(out);
+  Result r = run("--size 64x32 --duration 60 --until 'sdk done' --snapshot " + out +
+                 "/frame.png --audio " + out + "/audio.wav --serve " + ZEMA_SDK_SITE + " " +
+                 plugin + " http://sdk.zema.invalid/index.html");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("sdk done passed=13 failed=0"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("FAIL"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("GET http://sdk.zema.invalid/data.txt 200"), std::string::npos)
+      << r.output;
+  uint32_t width = 0, height = 0;
+  std::vector<uint8_t> pixels = readPng(out + "/frame.png", &width, &height);
+  ASSERT_EQ(width, 64u) << r.output;
+  ASSERT_EQ(height, 32u);
+  auto at = [&](uint32_t x, uint32_t y) {
+    const uint8_t* p = &pixels[(y * width + x) * 4];
+    return std::vector<int>{p[0], p[1], p[2], p[3]};
+  };
+  EXPECT_EQ(at(3, 5), (std::vector<int>{0xf0, 0x80, 0x20, 0xff}));
+  EXPECT_EQ(at(31, 31), (std::vector<int>{0xf0, 0x80, 0x20, 0xff}));
+  EXPECT_EQ(at(32, 0), (std::vector<int>{0x20, 0x60, 0xe0, 0xff}));
+  EXPECT_EQ(at(63, 20), (std::vector<int>{0x20, 0x60, 0xe0, 0xff}));
+  SF_INFO info;
+  memset(&info, 0, sizeof(info));
+  SNDFILE* sound = sf_open((out + "/audio.wav").c_str(), SFM_READ, &info);
+  ASSERT_NE(sound, nullptr) << r.output;
+  std::vector<short> samples(static_cast<size_t>(info.frames) * info.channels);
+  sf_read_short(sound, samples.data(), static_cast<sf_count_t>(samples.size()));
+  sf_close(sound);
+  EXPECT_EQ(info.samplerate, 44100);
+  EXPECT_GT(std::count(samples.begin(), samples.end(), short{6000}), 1000) << "the square wave";
+  fs::remove_all(out);
+}
+
+TEST(ZemaRun, SdkStyleExampleRunsUnchanged) {
+  runSdkStyle(ZEMA_SDK_PLUGIN);
+}
+
+TEST(ZemaRun, SdkStyleExampleRunsUnchangedInTheI386Host) {
+  if (!fs::exists(ZEMA_I386_SDK_PLUGIN)) GTEST_SKIP() << "no i386 build";
+  runSdkStyle(ZEMA_I386_SDK_PLUGIN);
+}
+
 // The fetcher on its own: a reader that takes nothing holds the download back at the
 // pause mark; once it reads, the rest arrives, every byte in order.
 TEST(HttpFetcher, HoldsBackASlowReaderAndLosesNothing) {
