@@ -105,8 +105,9 @@ static void posted_work(void* user_data, int32_t result) {
   PP_TimeTicks waited = core->GetTimeTicks() - posted_at;
   snprintf(details, sizeof(details), "result=%d main=%d waited=%.3f", (int)result,
            core->IsMainThread(), waited);
-  check("message loop PostWork", result == PP_OK && user_data == &posted_at &&
-                                     core->IsMainThread() == PP_TRUE && waited >= 0.015,
+  check("message loop PostWork",
+        result == PP_OK && user_data == &posted_at && core->IsMainThread() == PP_TRUE &&
+            waited >= 0.015,
         details);
   work_checked = 1;
   finish_if_done();
@@ -228,10 +229,10 @@ static void fill_sound(void* buffer, uint32_t bytes, PP_TimeDelta latency, void*
 }
 
 static void start_sound(void) {
-  uint32_t frames = audio_config->RecommendSampleFrameCount(the_instance, PP_AUDIOSAMPLERATE_44100,
-                                                            1024);
-  PP_Resource config = audio_config->CreateStereo16Bit(the_instance, PP_AUDIOSAMPLERATE_44100,
-                                                       frames);
+  uint32_t frames =
+      audio_config->RecommendSampleFrameCount(the_instance, PP_AUDIOSAMPLERATE_44100, 1024);
+  PP_Resource config =
+      audio_config->CreateStereo16Bit(the_instance, PP_AUDIOSAMPLERATE_44100, frames);
   char details[96];
   snprintf(details, sizeof(details), "frames=%u rate=%d count=%u", frames,
            audio_config->GetSampleRate(config), audio_config->GetSampleFrameCount(config));
@@ -275,8 +276,8 @@ static void paint(struct PP_Size size) {
   PP_Bool opaque = PP_FALSE;
   int ok = graphics_2d->IsGraphics2D(context) == PP_TRUE &&
            graphics_2d->Describe(context, &described, &opaque) == PP_TRUE &&
-           described.width == size.width && described.height == size.height &&
-           opaque == PP_TRUE && instance_api->BindGraphics(the_instance, context) == PP_TRUE;
+           described.width == size.width && described.height == size.height && opaque == PP_TRUE &&
+           instance_api->BindGraphics(the_instance, context) == PP_TRUE;
   snprintf(details, sizeof(details), "context=%d described=%dx%d", (int)context, described.width,
            described.height);
   check("2D context", ok, details);
@@ -334,7 +335,9 @@ static PP_Bool did_create(PP_Instance instance, uint32_t argc, const char* argn[
   return PP_TRUE;
 }
 
-static void did_destroy(PP_Instance instance) { (void)instance; }
+static void did_destroy(PP_Instance instance) {
+  (void)instance;
+}
 
 static void did_change_view(PP_Instance instance, PP_Resource view) {
   (void)instance;
@@ -343,9 +346,8 @@ static void did_change_view(PP_Instance instance, PP_Resource view) {
   char details[64];
   snprintf(details, sizeof(details), "visible=%d page=%d", view_api->IsVisible(view),
            view_api->IsPageVisible(view));
-  check("view visible", view_api->IsVisible(view) == PP_TRUE &&
-                            view_api->IsPageVisible(view) == PP_TRUE,
-        details);
+  check("view visible",
+        view_api->IsVisible(view) == PP_TRUE && view_api->IsPageVisible(view) == PP_TRUE, details);
   paint(rect.size);
 }
 
