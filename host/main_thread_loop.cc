@@ -4,6 +4,7 @@
 // runs plug-in callbacks on the main thread only.
 #include "host/main_thread_loop.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "host/plugin_instance.h"
@@ -15,7 +16,7 @@ class PPMessageLoop : public PPRes {
  public:
   explicit PPMessageLoop(bool main) : PPRes(kResMessageLoop), main(main) {}
   const bool main;
-  bool destroyed = false;  // PostQuit with should_destroy: no more posts
+  std::atomic<bool> destroyed{false};  // PostQuit with should_destroy: no more posts
 };
 
 PPMessageLoop* lookUp(PP_Resource id) {

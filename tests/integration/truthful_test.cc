@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kDocument[] = "http://example.org/a/page.html";
 // Checks the scenario makes in DidCreate.
-constexpr int kDidCreateChecks = 37;
+constexpr int kDidCreateChecks = 40;
 
 using TruthfulTest = HostTest;
 
@@ -31,6 +31,10 @@ TEST_F(TruthfulTest, LocalAnswersAreTrueForTheirKindOnly) {
   EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
   EXPECT_EQ(*summary,
             "PLUGIN truth summary checked=" + std::to_string(kDidCreateChecks) + " failed=0");
+
+  // Work posted to the main thread's loop ran there, by due time and in posting order,
+  // that from another thread included.
+  EXPECT_TRUE(expectLine("PLUGIN truth loop work", "PLUGIN truth loop work thread:0 a:0 b:0 c:0 "));
 
   // A response info exists once the load has its response.
   std::optional<HostMessage> open;

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "ppapi/ppb_audio.h"
 #include "ppapi/ppb_browser_font_trusted.h"
@@ -28,6 +29,7 @@
 #include "ppapi/ppb_graphics_3d.h"
 #include "ppapi/ppb_image_data.h"
 #include "ppapi/ppb_input_event.h"
+#include "ppapi/ppb_message_loop.h"
 #include "ppapi/ppb_net_private.h"
 #include "ppapi/ppb_network_monitor.h"
 #include "ppapi/ppb_url_loader.h"
@@ -109,6 +111,8 @@ struct Api {
   const PPB_KeyboardInputEvent_1_2* key12 =
       testplugin::hostInterfaceAs<PPB_KeyboardInputEvent_1_2>("PPB_KeyboardInputEvent;1.2");
   const PPB_View_1_2* view = testplugin::hostInterfaceAs<PPB_View_1_2>("PPB_View;1.2");
+  const PPB_MessageLoop_1_0* loop =
+      testplugin::hostInterfaceAs<PPB_MessageLoop_1_0>("PPB_MessageLoop;1.0");
   const PPB_URLUtil_Dev_0_7* util =
       testplugin::hostInterfaceAs<PPB_URLUtil_Dev_0_7>("PPB_URLUtil(Dev);0.7");
 };
@@ -475,6 +479,70 @@ void fontOffsets() {
   a.core->ReleaseResource(image);
 }
 
+// --- the main thread's message loop ---
+
+std::string workOrder;
+
+void work(void* user_data, int32_t result) {
+  workOrder += format("%s:%d%s ", static_cast<const char*>(user_data), result,
+                      api().core->IsMainThread() == PP_TRUE ? "" : "(not main)");
+  if (strcmp(static_cast<const char*>(user_data), "c") == 0)
+    report("truth loop work %s", workOrder.c_str());
+}
+
+void messageLoop() {
+  const Api& a = api();
+  PP_Instance inst = testplugin::instance();
+  PP_Resource main = a.loop->GetForMainThread();
+  PP_Resource current = a.loop->GetCurrent();
+  PP_Resource other = a.loop->Create(inst);
+  PP_Resource image = makeImage();
+  PP_Resource fromThread = -1;
+  int32_t attachFromThread = 0, runFromThread = 0;
+  std::thread([&] {
+    fromThread = a.loop->GetCurrent();
+    attachFromThread = a.loop->AttachToCurrentThread(other);
+    runFromThread = a.loop->Run(main);
+    // Work posted from another thread runs on the main thread.
+    a.loop->PostWork(main, PP_CompletionCallback{work, const_cast<char*>("thread"), 0}, 0);
+  }).join();
+  expect("MessageLoop GetForMainThread/GetCurrent",
+         main != 0 && current == main && fromThread == 0 && a.loop->Create(inst + 1) == 0 &&
+             other != 0 && other != main,
+         format("main=%d current=%d thread=%d other=%d", main, current, fromThread, other));
+  int32_t attachMain = a.loop->AttachToCurrentThread(main);
+  int32_t attachBad = a.loop->AttachToCurrentThread(image);
+  int32_t runMain = a.loop->Run(main);
+  int32_t runOther = a.loop->Run(other);
+  int32_t quitMain = a.loop->PostQuit(main, PP_FALSE);
+  int32_t quitBad = a.loop->PostQuit(kBadId, PP_FALSE);
+  expect("MessageLoop Attach/Run/PostQuit",
+         attachMain == PP_ERROR_INPROGRESS && attachBad == PP_ERROR_BADRESOURCE &&
+             attachFromThread == PP_ERROR_WRONG_THREAD && runMain == PP_ERROR_INPROGRESS &&
+             runOther == PP_ERROR_WRONG_THREAD && runFromThread == PP_ERROR_WRONG_THREAD &&
+             quitMain == PP_ERROR_WRONG_THREAD && quitBad == PP_ERROR_BADRESOURCE,
+         format("attach=%d,%d,%d run=%d,%d,%d quit=%d,%d", attachMain, attachBad, attachFromThread,
+                runMain, runOther, runFromThread, quitMain, quitBad));
+  // Posted as CallOnMainThread would: by due time, then in posting order.
+  int32_t later =
+      a.loop->PostWork(main, PP_CompletionCallback{work, const_cast<char*>("c"), 0}, 60);
+  int32_t first = a.loop->PostWork(main, PP_CompletionCallback{work, const_cast<char*>("a"), 0}, 0);
+  int32_t second =
+      a.loop->PostWork(main, PP_CompletionCallback{work, const_cast<char*>("b"), 0}, -5);
+  int32_t nullFunc = a.loop->PostWork(main, PP_CompletionCallback{nullptr, nullptr, 0}, 0);
+  int32_t bad = a.loop->PostWork(image, PP_CompletionCallback{work, const_cast<char*>("x"), 0}, 0);
+  int32_t unrun =
+      a.loop->PostWork(other, PP_CompletionCallback{work, const_cast<char*>("y"), 0}, 0);
+  expect("MessageLoop PostWork",
+         later == PP_OK && first == PP_OK && second == PP_OK && nullFunc == PP_ERROR_BADARGUMENT &&
+             bad == PP_ERROR_BADRESOURCE && unrun == PP_ERROR_FAILED,
+         format("%d %d %d null=%d bad=%d unrun=%d", later, first, second, nullFunc, bad, unrun));
+  a.core->ReleaseResource(main);
+  a.core->ReleaseResource(current);
+  a.core->ReleaseResource(other);
+  a.core->ReleaseResource(image);
+}
+
 // --- the load whose response info is checked ---
 
 PP_Resource loadLoader = 0;
@@ -514,6 +582,7 @@ void didCreate(const testplugin::Args&) {
   madeEvents();
   urlUtilities();
   fontOffsets();
+  messageLoop();
   report("truth summary checked=%d failed=%d", checked, failed);
   openLoad();
   api().input->RequestInputEvents(testplugin::instance(), PP_INPUTEVENT_CLASS_MOUSE);
