@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kDocument[] = "http://example.org/a/page.html";
 // Checks the scenario makes in DidCreate.
-constexpr int kDidCreateChecks = 40;
+constexpr int kDidCreateChecks = 41;
 
 using TruthfulTest = HostTest;
 

@@ -895,8 +895,8 @@ void notImplementedAbi(const Args&) {
   PROBE(urlUtil, GetPluginInstanceURL, 7, Var, 12, 3, nullptr);
 
   auto var = find<PPB_Var_1_2>("PPB_Var;1.2");
-  NOTHING(var, VarToResource, 4, Zero, 16);
-  NOTHING(var, VarFromResource, 5, Var, 8);
+  PROBE_NEUTRAL(var, VarToResource, 4, Zero, 16);
+  PROBE_NEUTRAL(var, VarFromResource, 5, Var, 8);
   PROBE(var, VarFromUtf8, 2, Var, 12, "abc", 3);
 
   auto arrayBuffer = find<PPB_VarArrayBuffer_1_0>("PPB_VarArrayBuffer;1.0");

@@ -479,6 +479,33 @@ void fontOffsets() {
   a.core->ReleaseResource(image);
 }
 
+void resourceVars() {
+  const Api& a = api();
+  PP_Resource image = makeImage();
+  PP_Var v = a.var->VarFromResource(image);
+  a.core->ReleaseResource(image);  // the var's reference keeps the image
+  bool kept = a.image->IsImageData(image) == PP_TRUE;
+  PP_Resource back = a.var->VarToResource(v);
+  a.var->Release(v);
+  bool stillKept = a.image->IsImageData(image) == PP_TRUE;  // VarToResource's reference
+  a.core->ReleaseResource(back);
+  bool gone = a.image->IsImageData(image) == PP_FALSE;
+  PP_Var text = str("not a resource");
+  PP_Resource fromString = a.var->VarToResource(text);
+  PP_Var stringHandle = text;
+  stringHandle.type = PP_VARTYPE_RESOURCE;  // a string's handle dressed up as a resource
+  PP_Resource fromDressed = a.var->VarToResource(stringHandle);
+  PP_Var bad = a.var->VarFromResource(kBadId);
+  PP_Var zero = a.var->VarFromResource(0);
+  a.var->Release(text);
+  expect("VarFromResource/VarToResource",
+         v.type == PP_VARTYPE_RESOURCE && kept && back == image && stillKept && gone &&
+             fromString == 0 && fromDressed == 0 && bad.type == PP_VARTYPE_NULL &&
+             zero.type == PP_VARTYPE_NULL,
+         format("type=%d kept=%d back=%d still=%d gone=%d string=%d dressed=%d bad=%d zero=%d",
+                v.type, kept, back, stillKept, gone, fromString, fromDressed, bad.type, zero.type));
+}
+
 // --- the main thread's message loop ---
 
 std::string workOrder;
@@ -583,6 +610,7 @@ void didCreate(const testplugin::Args&) {
   urlUtilities();
   fontOffsets();
   messageLoop();
+  resourceVars();
   report("truth summary checked=%d failed=%d", checked, failed);
   openLoad();
   api().input->RequestInputEvents(testplugin::instance(), PP_INPUTEVENT_CLASS_MOUSE);
