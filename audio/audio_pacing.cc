@@ -29,7 +29,15 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
   uint64_t highMark = framesIn(elapsed + 50, sampleRate);
   uint32_t bytes = sampleFrameCount * 4;
   while (framesSent < highMark) {
-    callback(sampleBuffer.get(), bytes, userData);
+    if (callbackWithLatency != nullptr) {
+      // What is already queued ahead of real time plays before this buffer.
+      uint64_t heard = framesIn(elapsed, sampleRate);
+      double latency =
+          framesSent > heard ? static_cast<double>(framesSent - heard) / sampleRate : 0.0;
+      callbackWithLatency(sampleBuffer.get(), bytes, latency, userData);
+    } else {
+      callback(sampleBuffer.get(), bytes, userData);
+    }
     // The callback may have stopped or restarted its own stream, whose buffer then
     // belongs to no playback of this count, or given back the plug-in's last reference
     // (the pacing walk holds the only one left): either way it wants no more.

@@ -11,15 +11,21 @@
 
 class PPAudioStream : public PPRes {
  public:
-  PPAudioStream(uint32_t sampleRate, uint32_t sampleFrameCount, PPB_Audio_Callback_1_0 callback,
+  // Exactly one of the two callbacks is set: the one of the interface version the
+  // stream was created through. The stream holds a reference on its configuration.
+  PPAudioStream(PP_Resource configId, uint32_t sampleRate, uint32_t sampleFrameCount,
+                PPB_Audio_Callback_1_0 callback, PPB_Audio_Callback callbackWithLatency,
                 void* userData, std::unique_ptr<uint8_t[]> buffer)
       : PPRes(kResAudioStream),
         sampleRate(sampleRate),
         sampleFrameCount(sampleFrameCount),
+        configId(configId),
         callback(callback),
+        callbackWithLatency(callbackWithLatency),
         userData(userData),
         sampleBuffer(std::move(buffer)) {}
-  // A playing stream stops (and says so) before it goes.
+  // A playing stream stops (and says so) before it goes, and gives back its
+  // configuration.
   ~PPAudioStream() override;
 
   // Starts, or restarts, playback: a new clock and a new count, announced to the
@@ -41,7 +47,9 @@ class PPAudioStream : public PPRes {
   const uint32_t sampleRate;
   uint32_t streamNumber = 0;  // the stream's own handle, set at each start
   const uint32_t sampleFrameCount;
+  const PP_Resource configId;
   const PPB_Audio_Callback_1_0 callback;
+  const PPB_Audio_Callback callbackWithLatency;
   void* const userData;
   const std::unique_ptr<uint8_t[]> sampleBuffer;  // frame count × 4 bytes, reused
 };

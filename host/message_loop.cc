@@ -151,7 +151,8 @@ void PluginInstance::completeGraphicsCallback(uint32_t number) {
   }
 }
 
-void PluginInstance::deliverInputEvent(PPRes* event) {
+void PluginInstance::deliverInputEvent(PPInputEventRes* event) {
+  stampReceivedEvent(event);
   // The event lives for the call unless the plug-in keeps a reference of its own.
   PP_Resource id = allocateResId(event);
   if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr)

@@ -10,6 +10,7 @@
 #include "net/url_request_info.h"
 #include "net/url_response_info.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -183,7 +184,7 @@ using Iface = PPB_URLLoader_1_0;
 
 const PPB_URLLoader_1_0 ppbUrlLoadr = {
     ZEMA_UrlLoader_Create,
-    /* ZEMA_UrlLoader_IsURLLoader */ NotImplemented<decltype(Iface::IsURLLoader)>::entry,
+    isResourceEntry<kResUrlLoader>,
     ZEMA_UrlLoader_Open,
     /* ZEMA_UrlLoader_FollowRedirect */ NotImplemented<decltype(Iface::FollowRedirect)>::entry,
     /* ZEMA_UrlLoader_GetUploadProgress */
