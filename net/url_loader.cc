@@ -14,6 +14,13 @@
 
 namespace {
 
+// The host's process id, which every open and read carries: asked once, not with a system
+// call per body piece.
+uint32_t hostProcessId() {
+  static const uint32_t id = static_cast<uint32_t>(getpid());
+  return id;
+}
+
 struct UrlOpenMessage {
   uint32_t code;
   uint32_t callbackNumber;
@@ -185,7 +192,7 @@ static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_in
   UrlOpenMessage message{MSG_URL_OPEN,
                          static_cast<uint32_t>(number),
                          static_cast<uint32_t>(progressNumber),
-                         static_cast<uint32_t>(getpid()),
+                         hostProcessId(),
                          static_cast<uint32_t>(loader->url.size()),
                          static_cast<uint32_t>(loader->headers.size()),
                          static_cast<uint32_t>(loader->body.size()),
@@ -228,7 +235,7 @@ static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buff
   UrlReadMessage message{MSG_URL_READ,
                          loader->streamId,
                          static_cast<uint32_t>(number),
-                         static_cast<uint32_t>(getpid()),
+                         hostProcessId(),
                          bytes_to_read,
                          0};
   pluginInstance->send(&message, sizeof(message));
