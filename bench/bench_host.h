@@ -4,7 +4,6 @@
 
 #include <pthread.h>
 #include <sys/eventfd.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/paired.h"
 #include "host/loop_clock.h"
 #include "host/messages.h"
 #include "host/plugin_instance.h"
@@ -98,12 +98,6 @@ inline int countingSleep(pollfd* fds, nfds_t count, int timeoutMs) {
   if (!cut || ready != 0) ++turns;
   return ready;
 }
-inline double threadCpuSeconds() {
-  rusage usage;
-  getrusage(RUSAGE_THREAD, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 }  // namespace loopwindow
 
 inline LoopWindow runLoopFor(uint64_t ms) {
@@ -111,10 +105,10 @@ inline LoopWindow runLoopFor(uint64_t ms) {
   loopwindow::end = start + ms;
   loopwindow::turns = 0;
   loopClock = LoopClock{kWallClock.nowMs, loopwindow::countingSleep};
-  double cpu = loopwindow::threadCpuSeconds();
+  double cpu = threadCpuSeconds();
   while (kWallClock.nowMs() < loopwindow::end) pluginInstance->messageLoopStep();
   LoopWindow window;
-  window.cpuSeconds = loopwindow::threadCpuSeconds() - cpu;
+  window.cpuSeconds = threadCpuSeconds() - cpu;
   window.seconds = static_cast<double>(kWallClock.nowMs() - start) / 1000.0;
   window.turns = loopwindow::turns;
   loopClock = kWallClock;

@@ -1,14 +1,13 @@
-// Flush of a 2D context: paint, composite, send, and the controlling process's completion,
-// against the transfer limit: the same byte-swapping copy of the painted pixels, then the
-// whole surface written through a UNIX socket pair to a thread that reads it and answers
-// with the 16-byte completion. Full HD with one full-size paint, and 800×600 with a
-// partial paint (the plug-in redraws a part; every Flush still sends the whole surface).
+// Flush of a 2D context (paint, composite, send, and the controlling process's completion)
+// against the transfer limit, in alternating rounds: full HD with one full-size paint, and
+// 800×600 with a partial paint.
 #include <benchmark/benchmark.h>
 
 #include <thread>
 #include <vector>
 
 #include "bench/bench_host.h"
+#include "bench/paired.h"
 #include "graphics/graphics_2d.h"
 #include "graphics/image_data.h"
 #include "host/messages.h"
@@ -16,97 +15,98 @@
 
 namespace {
 
-void countFrames(benchmark::State& state, int32_t width, int32_t height) {
-  state.SetBytesProcessed(state.iterations() * int64_t{width} * height * 4);
-  state.counters["fps"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
-}
-
-// `paint` null: the whole image.
-void flushFrames(benchmark::State& state, int32_t width, int32_t height, const PP_Rect* paint) {
-  BenchHost host;
-  std::thread controller(completeFrames, host.controllerFd());
-  PP_Size size{width, height};
-  PP_Resource context = ppbGraphics2D.Create(kInstanceId, &size, PP_TRUE);
-  PP_Resource image =
-      ppbImageData.Create(kInstanceId, PP_IMAGEDATAFORMAT_BGRA_PREMUL, &size, PP_TRUE);
-  memset(ppbImageData.Map(image), 0x5a, size_t(width) * height * 4);
-  bool flushed = false;
-  auto onFlushed = [](void* flag, int32_t) { *static_cast<bool*>(flag) = true; };
-  for (auto _ : state) {
-    ppbGraphics2D.PaintImageData(context, image, nullptr, paint);
-    flushed = false;
-    ppbGraphics2D.Flush(context, PP_CompletionCallback{onFlushed, &flushed, 0});
-    while (!flushed) pluginInstance->messageLoopStep();
+// The host: a context of the size, an image painted whole or in part, Flush, and turns of
+// the main loop until the completion has run the callback.
+class FlushRig {
+ public:
+  FlushRig(int32_t width, int32_t height, const PP_Rect* paint) : paint_(paint) {
+    controller_ = std::thread(completeFrames, host_.controllerFd());
+    PP_Size size{width, height};
+    context_ = ppbGraphics2D.Create(kInstanceId, &size, PP_TRUE);
+    image_ = ppbImageData.Create(kInstanceId, PP_IMAGEDATAFORMAT_BGRA_PREMUL, &size, PP_TRUE);
+    memset(ppbImageData.Map(image_), 0x5a, size_t(width) * height * 4);
   }
-  countFrames(state, width, height);
-  ZEMA_ReleaseResource(image);
-  ZEMA_ReleaseResource(context);
-  shutdown(host.controllerFd(), SHUT_RDWR);
-  controller.join();
-}
+  ~FlushRig() {
+    ZEMA_ReleaseResource(image_);
+    ZEMA_ReleaseResource(context_);
+    shutdown(host_.controllerFd(), SHUT_RDWR);
+    controller_.join();
+  }
+  void frame() {
+    ppbGraphics2D.PaintImageData(context_, image_, nullptr, paint_);
+    flushed_ = false;
+    auto onFlushed = [](void* flag, int32_t) { *static_cast<bool*>(flag) = true; };
+    ppbGraphics2D.Flush(context_, PP_CompletionCallback{onFlushed, &flushed_, 0});
+    while (!flushed_) pluginInstance->messageLoopStep();
+  }
 
-void transferLimit(benchmark::State& state, int32_t width, int32_t height, const PP_Rect* paint) {
-  int fds[2];
-  socketpair(AF_UNIX, SOCK_STREAM, 0, fds);
-  std::thread controller(completeFrames, fds[1]);
-  uint32_t bytes = uint32_t(width) * height * 4;
-  std::vector<uint8_t> image(bytes, 0x5a), surface(bytes);
-  PP_Rect whole{{0, 0}, {width, height}};
-  const PP_Rect& area = paint != nullptr ? *paint : whole;
-  for (auto _ : state) {
-    for (int32_t y = area.point.y; y < area.point.y + area.size.height; ++y) {
-      size_t at = (size_t(y) * width + area.point.x) * 4;
-      copySwappingRedBlue(surface.data() + at, image.data() + at, area.size.width);
+ private:
+  BenchHost host_;
+  std::thread controller_;
+  const PP_Rect* paint_;
+  PP_Resource context_ = 0, image_ = 0;
+  bool flushed_ = false;
+};
+
+// The transfer limit: the same byte-swapping copy of the painted pixels, then the whole
+// surface through a socket pair to a thread that reads it and answers with the 16-byte
+// completion.
+class TransferRig {
+ public:
+  TransferRig(int32_t width, int32_t height, const PP_Rect* paint)
+      : width_(width),
+        area_(paint != nullptr ? *paint : PP_Rect{{0, 0}, {width, height}}),
+        image_(size_t(width) * height * 4, 0x5a),
+        surface_(image_.size()) {
+    socketpair(AF_UNIX, SOCK_STREAM, 0, fds_);
+    controller_ = std::thread(completeFrames, fds_[1]);
+  }
+  ~TransferRig() {
+    shutdown(fds_[0], SHUT_RDWR);
+    controller_.join();
+    close(fds_[0]);
+    close(fds_[1]);
+  }
+  void frame() {
+    for (int32_t y = area_.point.y; y < area_.point.y + area_.size.height; ++y) {
+      size_t at = (size_t(y) * width_ + area_.point.x) * 4;
+      copySwappingRedBlue(surface_.data() + at, image_.data() + at, area_.size.width);
     }
-    uint32_t header[4] = {MSG_FLUSH_2D, 1, bytes, 0};
-    writeAll(fds[0], header, sizeof(header));
-    writeAll(fds[0], surface.data(), bytes);
+    uint32_t header[4] = {MSG_FLUSH_2D, 1, static_cast<uint32_t>(surface_.size()), 0};
+    writeAll(fds_[0], header, sizeof(header));
+    writeAll(fds_[0], surface_.data(), surface_.size());
     uint32_t done[4];
-    readAll(fds[0], done, sizeof(done));
+    readAll(fds_[0], done, sizeof(done));
   }
-  countFrames(state, width, height);
-  shutdown(fds[0], SHUT_RDWR);
-  controller.join();
-  close(fds[0]);
-  close(fds[1]);
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::thread controller_;
+  int32_t width_;
+  PP_Rect area_;
+  std::vector<uint8_t> image_, surface_;
+};
+
+void compare(benchmark::State& state, int32_t width, int32_t height, const PP_Rect* paint,
+             int batch) {
+  FlushRig flush(width, height, paint);
+  TransferRig limit(width, height, paint);
+  runPaired(state, 21, batch, {"Flush2D", [&] { flush.frame(); }},
+            {{"TransferLimit", [&] { limit.frame(); }, 0.9}});
 }
 
 const PP_Rect kPartial{{100, 80}, {320, 200}};
 
-void Flush2D_1920x1080(benchmark::State& state) {
-  flushFrames(state, 1920, 1080, nullptr);
+// Full HD, one full-size paint.
+void Compare_Flush2D_1920x1080(benchmark::State& state) {
+  compare(state, 1920, 1080, nullptr, 10);
 }
-BENCHMARK(Flush2D_1920x1080)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(Compare_Flush2D_1920x1080)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void TransferLimit_1920x1080(benchmark::State& state) {
-  transferLimit(state, 1920, 1080, nullptr);
+// 800×600 with a partial paint: the plug-in redraws a part, every Flush sends the whole.
+void Compare_Flush2D_800x600_Partial(benchmark::State& state) {
+  compare(state, 800, 600, &kPartial, 60);
 }
-BENCHMARK(TransferLimit_1920x1080)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-
-void Flush2D_800x600_Partial(benchmark::State& state) {
-  flushFrames(state, 800, 600, &kPartial);
-}
-BENCHMARK(Flush2D_800x600_Partial)
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-
-void TransferLimit_800x600_Partial(benchmark::State& state) {
-  transferLimit(state, 800, 600, &kPartial);
-}
-BENCHMARK(TransferLimit_800x600_Partial)
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(Compare_Flush2D_800x600_Partial)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
