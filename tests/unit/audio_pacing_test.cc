@@ -142,9 +142,13 @@ class AudioPacing : public HostFixture {
     while (simUs < endUs) {
       pluginInstance->messageLoopStep();
       bool sent = false;
-      uint32_t header[4];
+      uint32_t header[8];  // the longest fixed block the host sends here: MSG_AUDIO_START
       while (recv(command_[1], header, 4, MSG_DONTWAIT) == 4) {
         size_t rest = messageFixedSize(header[0]) - 4;
+        if (rest > sizeof(header) - 4) {
+          ADD_FAILURE() << "unexpected message " << header[0];
+          break;
+        }
         EXPECT_EQ(read(command_[1], header + 1, rest), static_cast<ssize_t>(rest));
         if (header[0] != MSG_AUDIO_SAMPLES) continue;
         int which = header[1] == static_cast<uint32_t>(loopStreams[0].id) ? 0 : 1;
