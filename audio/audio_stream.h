@@ -35,10 +35,12 @@ class PPAudioStream : public PPRes {
   void stopPlayback();
   bool playing() const { return startTime != 0; }
 
+  // When the stream next wants an update: the millisecond at which no more than 25 ms
+  // of what it sent will be ahead (the main loop sleeps until then).
   uint64_t nextDueTime() const { return nextDue; }
   // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
-  // than 25 ms are ahead. Main thread, without the instance lock, with a reference of
-  // the caller's own held on the stream.
+  // than 25 ms are ahead, and sets the next due time. Main thread, without the instance
+  // lock, with a reference of the caller's own held on the stream.
   void updateAudioIfNeeded(uint64_t now, int commandFd);
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped

@@ -121,11 +121,12 @@ static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallb
   if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
   int32_t number = context->flushCallback.set(callback, context);
 
-  std::vector<QueuedPaint> paints;
-  paints.swap(context->paints);
-  for (const QueuedPaint& paint : paints)
+  // The queue keeps its storage from frame to frame; releasing an image runs no plug-in
+  // code, so nothing can add to the queue while it is walked.
+  for (const QueuedPaint& paint : context->paints)
     compositePaint(context->backing, context->width, context->height, paint);
-  for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
+  for (const QueuedPaint& paint : context->paints) ZEMA_ReleaseResource(paint.imageId);
+  context->paints.clear();
 
   uint32_t bytes = surfaceByteCount(context->width, context->height);
   pluginInstance->send(
