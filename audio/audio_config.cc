@@ -1,8 +1,16 @@
-// "PPB_AudioConfig;1.0": audio configurations.
+// "PPB_AudioConfig;1.0" and ";1.1": audio configurations.
 #include "audio/audio_config.h"
 
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
+#include "resources/resource_table.h"
+
+namespace {
+
+PPAudioConfig* lookUp(PP_Resource id) {
+  return pluginInstance->getResFromId<PPAudioConfig, kResAudioConfig>(static_cast<uint32_t>(id));
+}
+
+}  // namespace
 
 static PP_Resource ZEMA_CreateStereo16Bit(PP_Instance, PP_AudioSampleRate sample_rate,
                                           uint32_t sample_frame_count) {
@@ -14,12 +22,37 @@ static uint32_t ZEMA_RecommendSampleFrameCount(PP_AudioSampleRate, uint32_t requ
   return requested;
 }
 
-using Iface = PPB_AudioConfig_1_0;
+static uint32_t ZEMA_RecommendSampleFrameCount_1_1(PP_Instance, PP_AudioSampleRate sample_rate,
+                                                   uint32_t requested) {
+  return ZEMA_RecommendSampleFrameCount(sample_rate, requested);
+}
+
+static PP_Bool ZEMA_IsAudioConfig(PP_Resource resource) {
+  return isResourceOfType(resource, kResAudioConfig);
+}
+
+static PP_AudioSampleRate ZEMA_GetSampleRate(PP_Resource config) {
+  PPAudioConfig* cfg = lookUp(config);
+  return cfg != nullptr ? static_cast<PP_AudioSampleRate>(cfg->sampleRate)
+                        : PP_AUDIOSAMPLERATE_NONE;
+}
+
+static uint32_t ZEMA_GetSampleFrameCount(PP_Resource config) {
+  PPAudioConfig* cfg = lookUp(config);
+  return cfg != nullptr ? cfg->sampleFrameCount : 0;
+}
+
+// There is no output device to ask; streams play at whatever rate they are made with.
+static PP_AudioSampleRate ZEMA_RecommendSampleRate(PP_Instance) {
+  return PP_AUDIOSAMPLERATE_NONE;
+}
 
 const PPB_AudioConfig_1_0 ppbAudioConfig = {
-    ZEMA_CreateStereo16Bit,
-    ZEMA_RecommendSampleFrameCount,
-    /* ZEMA_IsAudioConfig */ NotImplemented<decltype(Iface::IsAudioConfig)>::entry,
-    /* ZEMA_GetSampleRate */ NotImplemented<decltype(Iface::GetSampleRate)>::entry,
-    /* ZEMA_GetSampleFrameCount */ NotImplemented<decltype(Iface::GetSampleFrameCount)>::entry,
+    ZEMA_CreateStereo16Bit, ZEMA_RecommendSampleFrameCount, ZEMA_IsAudioConfig,
+    ZEMA_GetSampleRate,     ZEMA_GetSampleFrameCount,
+};
+
+const PPB_AudioConfig_1_1 ppbAudioConfig_1_1 = {
+    ZEMA_CreateStereo16Bit, ZEMA_RecommendSampleFrameCount_1_1, ZEMA_IsAudioConfig,
+    ZEMA_GetSampleRate,     ZEMA_GetSampleFrameCount,           ZEMA_RecommendSampleRate,
 };

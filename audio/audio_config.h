@@ -1,4 +1,4 @@
-// "PPB_AudioConfig;1.0": audio configurations.
+// "PPB_AudioConfig;1.0" and ";1.1": audio configurations.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +16,4 @@ class PPAudioConfig : public PPRes {
 };
 
 extern const PPB_AudioConfig_1_0 ppbAudioConfig;
+extern const PPB_AudioConfig_1_1 ppbAudioConfig_1_1;

@@ -1,4 +1,4 @@
-// "PPB_Audio;1.0": audio output streams.
+// "PPB_Audio;1.0" and ";1.1": audio output streams.
 #include "audio/audio_output.h"
 
 #include <algorithm>
@@ -8,7 +8,7 @@
 #include "audio/audio_config.h"
 #include "audio/audio_stream.h"
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -22,6 +22,7 @@ PPAudioStream* lookUp(PP_Resource id) {
 
 PPAudioStream::~PPAudioStream() {
   stopPlayback();
+  ZEMA_ReleaseResource(configId);
 }
 
 void PPAudioStream::startPlayback(uint32_t number) {
@@ -52,18 +53,49 @@ void PPAudioStream::stopPlayback() {
   inst.send(zema::protocol::AudioStop{.stream = streamNumber});
 }
 
-static PP_Resource ZEMA_Audio_Create(PP_Instance, PP_Resource config,
-                                     PPB_Audio_Callback_1_0 audio_callback, void* user_data) {
+namespace {
+
+// A stream for either callback shape (exactly one of the two is set).
+PP_Resource createStream(PP_Resource config, PPB_Audio_Callback_1_0 callback,
+                         PPB_Audio_Callback callbackWithLatency, void* user_data) {
   PPRes* res = pluginInstance->getResFromId(config);
-  if (res == nullptr || res->resType != kResAudioConfig || audio_callback == nullptr) return 0;
+  if (res == nullptr || res->resType != kResAudioConfig) return 0;
   auto* cfg = static_cast<PPAudioConfig*>(res);
   // A buffer of no frames could never catch up with real time (the pacing would loop
   // for ever); one whose byte count overflows cannot be sent.
   if (cfg->sampleFrameCount == 0 || cfg->sampleFrameCount > UINT32_MAX / 4) return 0;
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[cfg->sampleFrameCount * 4]);
   if (buffer == nullptr) return 0;
-  return pluginInstance->allocateResId(new PPAudioStream(
-      cfg->sampleRate, cfg->sampleFrameCount, audio_callback, user_data, std::move(buffer)));
+  ZEMA_AddRefResource(config);
+  return pluginInstance->allocateResId(
+      new PPAudioStream(config, cfg->sampleRate, cfg->sampleFrameCount, callback,
+                        callbackWithLatency, user_data, std::move(buffer)));
+}
+
+}  // namespace
+
+static PP_Resource ZEMA_Audio_Create(PP_Instance, PP_Resource config,
+                                     PPB_Audio_Callback_1_0 audio_callback, void* user_data) {
+  if (audio_callback == nullptr) return 0;
+  return createStream(config, audio_callback, nullptr, user_data);
+}
+
+static PP_Resource ZEMA_Audio_Create_1_1(PP_Instance, PP_Resource config,
+                                         PPB_Audio_Callback audio_callback, void* user_data) {
+  if (audio_callback == nullptr) return 0;
+  return createStream(config, nullptr, audio_callback, user_data);
+}
+
+static PP_Bool ZEMA_Audio_IsAudio(PP_Resource resource) {
+  return isResourceOfType(resource, kResAudioStream);
+}
+
+// The configuration the stream was made with, with a reference for the caller.
+static PP_Resource ZEMA_Audio_GetCurrentConfig(PP_Resource audio) {
+  PPAudioStream* stream = lookUp(audio);
+  if (stream == nullptr) return 0;
+  ZEMA_AddRefResource(stream->configId);
+  return stream->configId;
 }
 
 static PP_Bool ZEMA_Audio_StartPlayback(PP_Resource audio) {
@@ -78,12 +110,12 @@ static PP_Bool ZEMA_Audio_StopPlayback(PP_Resource audio) {
   return PP_TRUE;
 }
 
-using Iface = PPB_Audio_1_0;
-
 const PPB_Audio_1_0 ppbAudio = {
-    ZEMA_Audio_Create,
-    /* ZEMA_Audio_IsAudio */ NotImplemented<decltype(Iface::IsAudio)>::entry,
-    /* ZEMA_Audio_GetCurrentConfig */ NotImplemented<decltype(Iface::GetCurrentConfig)>::entry,
-    ZEMA_Audio_StartPlayback,
-    ZEMA_Audio_StopPlayback,
+    ZEMA_Audio_Create,        ZEMA_Audio_IsAudio,      ZEMA_Audio_GetCurrentConfig,
+    ZEMA_Audio_StartPlayback, ZEMA_Audio_StopPlayback,
+};
+
+const PPB_Audio_1_1 ppbAudio_1_1 = {
+    ZEMA_Audio_Create_1_1,    ZEMA_Audio_IsAudio,      ZEMA_Audio_GetCurrentConfig,
+    ZEMA_Audio_StartPlayback, ZEMA_Audio_StopPlayback,
 };

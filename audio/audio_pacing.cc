@@ -16,6 +16,17 @@ uint64_t framesIn(uint64_t ms, uint32_t rate) {
   return ms * rate / 1000;
 }
 
+// The first millisecond clock value, for a stream started at `started`, at which the low
+// mark reaches `frames`: the least elapsed e with (e + 25) × rate / 1000 ≥ frames
+// (rounded down, and frames a whole number, that is (e + 25) × rate ≥ frames × 1000).
+// A rate of 0 never reaches anything: such a stream never wants another update.
+uint64_t lowMarkReaches(uint64_t started, uint64_t frames, uint32_t rate) {
+  if (rate == 0) return UINT64_MAX;
+  // ⌈frames × 1000 / rate⌉ in two parts, so that no product can overflow.
+  uint64_t ms = frames / rate * 1000 + ((frames % rate) * 1000 + rate - 1) / rate;
+  return started + (ms > 25 ? ms - 25 : 0);
+}
+
 }  // namespace
 
 void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
@@ -24,12 +35,25 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
   // A wall clock set back before the start counts as no time elapsed; taken as a
   // wrapped difference it would ask for days of audio in one turn.
   uint64_t elapsed = now > started ? now - started : 0;
-  // More than 25 ms ahead: nothing to do yet, and the due time stays where it is.
-  if (framesSent > framesIn(elapsed + 25, sampleRate)) return;
+  // More than 25 ms ahead: nothing to do until the low mark reaches what was sent. The
+  // loop may sleep until then (a due time left in the past would have it turn without
+  // waiting, a whole core's worth, for about 20 ms of every 45).
+  if (framesSent > framesIn(elapsed + 25, sampleRate)) {
+    nextDue = std::max(now + 1, lowMarkReaches(started, framesSent, sampleRate));
+    return;
+  }
   uint64_t highMark = framesIn(elapsed + 50, sampleRate);
   uint32_t bytes = sampleFrameCount * 4;
   while (framesSent < highMark) {
-    callback(sampleBuffer.get(), bytes, userData);
+    if (callbackWithLatency != nullptr) {
+      // What is already queued ahead of real time plays before this buffer.
+      uint64_t heard = framesIn(elapsed, sampleRate);
+      double latency =
+          framesSent > heard ? static_cast<double>(framesSent - heard) / sampleRate : 0.0;
+      callbackWithLatency(sampleBuffer.get(), bytes, latency, userData);
+    } else {
+      callback(sampleBuffer.get(), bytes, userData);
+    }
     // The callback may have stopped or restarted its own stream, whose buffer then
     // belongs to no playback of this count, or given back the plug-in's last reference
     // (the pacing walk holds the only one left): either way it wants no more.
@@ -39,7 +63,9 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;
   }
-  nextDue = now + 25;
+  // Due again when the low mark reaches what was sent, and not within 25 ms (at 1000 Hz
+  // and more the low mark is always the later of the two).
+  nextDue = std::max(now + 25, lowMarkReaches(started, framesSent, sampleRate));
 }
 
 uint64_t PluginInstance::audioWaitLocked(uint64_t now) {

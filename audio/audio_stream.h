@@ -11,15 +11,21 @@
 
 class PPAudioStream : public PPRes {
  public:
-  PPAudioStream(uint32_t sampleRate, uint32_t sampleFrameCount, PPB_Audio_Callback_1_0 callback,
+  // Exactly one of the two callbacks is set: the one of the interface version the
+  // stream was created through. The stream holds a reference on its configuration.
+  PPAudioStream(PP_Resource configId, uint32_t sampleRate, uint32_t sampleFrameCount,
+                PPB_Audio_Callback_1_0 callback, PPB_Audio_Callback callbackWithLatency,
                 void* userData, std::unique_ptr<uint8_t[]> buffer)
       : PPRes(kResAudioStream),
         sampleRate(sampleRate),
         sampleFrameCount(sampleFrameCount),
+        configId(configId),
         callback(callback),
+        callbackWithLatency(callbackWithLatency),
         userData(userData),
         sampleBuffer(std::move(buffer)) {}
-  // A playing stream stops (and says so) before it goes.
+  // A playing stream stops (and says so) before it goes, and gives back its
+  // configuration.
   ~PPAudioStream() override;
 
   // Starts, or restarts, playback: a new clock and a new count, announced to the
@@ -29,10 +35,12 @@ class PPAudioStream : public PPRes {
   void stopPlayback();
   bool playing() const { return startTime != 0; }
 
+  // When the stream next wants an update: the millisecond at which no more than 25 ms
+  // of what it sent will be ahead (the main loop sleeps until then).
   uint64_t nextDueTime() const { return nextDue; }
   // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
-  // than 25 ms are ahead. Main thread, without the instance lock, with a reference of
-  // the caller's own held on the stream.
+  // than 25 ms are ahead, and sets the next due time. Main thread, without the instance
+  // lock, with a reference of the caller's own held on the stream.
   void updateAudioIfNeeded(uint64_t now, int commandFd);
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
@@ -41,7 +49,9 @@ class PPAudioStream : public PPRes {
   const uint32_t sampleRate;
   uint32_t streamNumber = 0;  // the stream's own handle, set at each start
   const uint32_t sampleFrameCount;
+  const PP_Resource configId;
   const PPB_Audio_Callback_1_0 callback;
+  const PPB_Audio_Callback callbackWithLatency;
   void* const userData;
   const std::unique_ptr<uint8_t[]> sampleBuffer;  // frame count × 4 bytes, reused
 };

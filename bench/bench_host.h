@@ -9,8 +9,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
+#include "bench/paired.h"
+#include "host/loop_clock.h"
 #include "host/plugin_instance.h"
+#include "protocol/protocol.h"
 
 class BenchHost {
  public:
@@ -58,4 +62,55 @@ inline bool writeAll(int fd, const void* buffer, size_t size) {
     size -= static_cast<size_t>(n);
   }
   return true;
+}
+
+// Plays the controlling process: reads every frame whole, completes its Flush.
+inline void completeFrames(int fd) {
+  std::vector<uint8_t> pixels;
+  zema::protocol::Flush2D flush;
+  while (readAll(fd, &flush, sizeof(flush)) && flush.code == MSG_FLUSH_2D) {
+    pixels.resize(flush.byteCount);
+    if (!readAll(fd, pixels.data(), pixels.size())) return;
+    zema::protocol::Flush2DDone done{.callbackNumber = flush.callbackNumber};
+    if (!writeAll(fd, &done, sizeof(done))) return;
+  }
+}
+
+// Runs the main loop on the wall clock for `ms` milliseconds and counts its turns. The
+// loop's sleep is cut short at the end of the window; a turn that ended only for that
+// is not counted, so an idle host counts 0.
+struct LoopWindow {
+  uint64_t turns = 0;
+  double seconds = 0;
+  double cpuSeconds = 0;  // the main thread's user and system time meanwhile
+  double turnsPerSecond() const { return seconds > 0 ? turns / seconds : 0; }
+  double coreShare() const { return seconds > 0 ? cpuSeconds / seconds : 0; }
+};
+
+namespace loopwindow {
+inline uint64_t end = 0;
+inline uint64_t turns = 0;
+inline int countingSleep(pollfd* fds, nfds_t count, int timeoutMs) {
+  uint64_t now = kWallClock.nowMs();
+  uint64_t left = end > now ? end - now : 0;
+  bool cut = timeoutMs < 0 || static_cast<uint64_t>(timeoutMs) > left;
+  int ready = kWallClock.sleep(fds, count, cut ? static_cast<int>(left) : timeoutMs);
+  if (!cut || ready != 0) ++turns;
+  return ready;
+}
+}  // namespace loopwindow
+
+inline LoopWindow runLoopFor(uint64_t ms) {
+  uint64_t start = kWallClock.nowMs();
+  loopwindow::end = start + ms;
+  loopwindow::turns = 0;
+  loopClock = LoopClock{kWallClock.nowMs, loopwindow::countingSleep};
+  double cpu = threadCpuSeconds();
+  while (kWallClock.nowMs() < loopwindow::end) pluginInstance->messageLoopStep();
+  LoopWindow window;
+  window.cpuSeconds = threadCpuSeconds() - cpu;
+  window.seconds = static_cast<double>(kWallClock.nowMs() - start) / 1000.0;
+  window.turns = loopwindow::turns;
+  loopClock = kWallClock;
+  return window;
 }

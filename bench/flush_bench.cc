@@ -1,12 +1,13 @@
-// Flush of a full-HD 2D context with one full-size paint: composite, send, and the
-// controlling process's completion, against a plain copy of the same bytes with the
-// red/blue swap.
+// Flush of a 2D context (paint, composite, send, and the controlling process's completion)
+// against the transfer limit, in alternating rounds: full HD with one full-size paint, and
+// 800×600 with a partial paint.
 #include <benchmark/benchmark.h>
 
 #include <thread>
 #include <vector>
 
 #include "bench/bench_host.h"
+#include "bench/paired.h"
 #include "graphics/graphics_2d.h"
 #include "graphics/image_data.h"
 #include "protocol/protocol.h"
@@ -14,61 +15,99 @@
 
 namespace {
 
-constexpr int32_t kWidth = 1920, kHeight = 1080;
-
-// Plays the controlling process: reads and discards every frame, completes its Flush.
-void discardFrames(int fd) {
-  std::vector<uint8_t> pixels;
-  uint32_t header[4];
-  while (readAll(fd, header, sizeof(header)) && header[0] == MSG_FLUSH_2D) {
-    pixels.resize(header[2]);
-    if (!readAll(fd, pixels.data(), pixels.size())) return;
-    uint32_t done[4] = {MSG_FLUSH_2D_DONE, header[1], 0, 0};
-    if (!writeAll(fd, done, sizeof(done))) return;
+// The host: a context of the size, an image painted whole or in part, Flush, and turns of
+// the main loop until the completion has run the callback.
+class FlushRig {
+ public:
+  FlushRig(int32_t width, int32_t height, const PP_Rect* paint) : paint_(paint) {
+    controller_ = std::thread(completeFrames, host_.controllerFd());
+    PP_Size size{width, height};
+    context_ = ppbGraphics2D.Create(kInstanceId, &size, PP_TRUE);
+    image_ = ppbImageData.Create(kInstanceId, PP_IMAGEDATAFORMAT_BGRA_PREMUL, &size, PP_TRUE);
+    memset(ppbImageData.Map(image_), 0x5a, size_t(width) * height * 4);
   }
-}
-
-void Flush2D_1920x1080(benchmark::State& state) {
-  BenchHost host;
-  std::thread controller(discardFrames, host.controllerFd());
-  PP_Size size{kWidth, kHeight};
-  PP_Resource context = ppbGraphics2D.Create(kInstanceId, &size, PP_TRUE);
-  PP_Resource image =
-      ppbImageData.Create(kInstanceId, PP_IMAGEDATAFORMAT_BGRA_PREMUL, &size, PP_TRUE);
-  memset(ppbImageData.Map(image), 0x5a, size_t{kWidth} * kHeight * 4);
-  bool flushed = false;
-  auto onFlushed = [](void* flag, int32_t) { *static_cast<bool*>(flag) = true; };
-  for (auto _ : state) {
-    ppbGraphics2D.PaintImageData(context, image, nullptr, nullptr);
-    flushed = false;
-    ppbGraphics2D.Flush(context, PP_CompletionCallback{onFlushed, &flushed, 0});
-    while (!flushed) pluginInstance->messageLoopStep();
+  ~FlushRig() {
+    ZEMA_ReleaseResource(image_);
+    ZEMA_ReleaseResource(context_);
+    shutdown(host_.controllerFd(), SHUT_RDWR);
+    controller_.join();
   }
-  state.SetBytesProcessed(state.iterations() * int64_t{kWidth} * kHeight * 4);
-  state.counters["fps"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
-  ZEMA_ReleaseResource(image);
-  ZEMA_ReleaseResource(context);
-  shutdown(host.controllerFd(), SHUT_RDWR);
-  controller.join();
-}
-BENCHMARK(Flush2D_1920x1080)->Unit(benchmark::kMillisecond)->UseRealTime();
+  void frame() {
+    ppbGraphics2D.PaintImageData(context_, image_, nullptr, paint_);
+    flushed_ = false;
+    auto onFlushed = [](void* flag, int32_t) { *static_cast<bool*>(flag) = true; };
+    ppbGraphics2D.Flush(context_, PP_CompletionCallback{onFlushed, &flushed_, 0});
+    while (!flushed_) pluginInstance->messageLoopStep();
+  }
 
-// The baseline: the same bytes, copied one byte at a time with bytes 0 and 2 exchanged.
-void PlainCopySwap_1920x1080(benchmark::State& state) {
-  std::vector<uint8_t> src(size_t{kWidth} * kHeight * 4, 0x5a), dst(src.size());
-  for (auto _ : state) {
-    for (size_t i = 0; i < src.size(); i += 4) {
-      dst[i] = src[i + 2];
-      dst[i + 1] = src[i + 1];
-      dst[i + 2] = src[i];
-      dst[i + 3] = src[i + 3];
+ private:
+  BenchHost host_;
+  std::thread controller_;
+  const PP_Rect* paint_;
+  PP_Resource context_ = 0, image_ = 0;
+  bool flushed_ = false;
+};
+
+// The transfer limit: the same byte-swapping copy of the painted pixels, then the whole
+// surface through a socket pair to a thread that reads it and answers with the 16-byte
+// completion.
+class TransferRig {
+ public:
+  TransferRig(int32_t width, int32_t height, const PP_Rect* paint)
+      : width_(width),
+        area_(paint != nullptr ? *paint : PP_Rect{{0, 0}, {width, height}}),
+        image_(size_t(width) * height * 4, 0x5a),
+        surface_(image_.size()) {
+    socketpair(AF_UNIX, SOCK_STREAM, 0, fds_);
+    controller_ = std::thread(completeFrames, fds_[1]);
+  }
+  ~TransferRig() {
+    shutdown(fds_[0], SHUT_RDWR);
+    controller_.join();
+    close(fds_[0]);
+    close(fds_[1]);
+  }
+  void frame() {
+    for (int32_t y = area_.point.y; y < area_.point.y + area_.size.height; ++y) {
+      size_t at = (size_t(y) * width_ + area_.point.x) * 4;
+      copySwappingRedBlue(surface_.data() + at, image_.data() + at, area_.size.width);
     }
-    benchmark::DoNotOptimize(dst.data());
-    benchmark::ClobberMemory();
+    zema::protocol::Flush2D header{.callbackNumber = 1,
+                                   .byteCount = static_cast<uint32_t>(surface_.size())};
+    writeAll(fds_[0], &header, sizeof(header));
+    writeAll(fds_[0], surface_.data(), surface_.size());
+    zema::protocol::Flush2DDone done;
+    readAll(fds_[0], &done, sizeof(done));
   }
-  state.SetBytesProcessed(state.iterations() * int64_t{kWidth} * kHeight * 4);
-  state.counters["fps"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::thread controller_;
+  int32_t width_;
+  PP_Rect area_;
+  std::vector<uint8_t> image_, surface_;
+};
+
+void compare(benchmark::State& state, int32_t width, int32_t height, const PP_Rect* paint,
+             int batch) {
+  FlushRig flush(width, height, paint);
+  TransferRig limit(width, height, paint);
+  runPaired(state, 21, batch, {"Flush2D", [&] { flush.frame(); }},
+            {{"TransferLimit", [&] { limit.frame(); }, 0.9}});
 }
-BENCHMARK(PlainCopySwap_1920x1080)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+const PP_Rect kPartial{{100, 80}, {320, 200}};
+
+// Full HD, one full-size paint.
+void Compare_Flush2D_1920x1080(benchmark::State& state) {
+  compare(state, 1920, 1080, nullptr, 10);
+}
+BENCHMARK(Compare_Flush2D_1920x1080)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 800×600 with a partial paint: the plug-in redraws a part, every Flush sends the whole.
+void Compare_Flush2D_800x600_Partial(benchmark::State& state) {
+  compare(state, 800, 600, &kPartial, 60);
+}
+BENCHMARK(Compare_Flush2D_800x600_Partial)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -33,7 +33,11 @@ void TextLine_40Glyphs(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 40);
   delete image;
 }
-BENCHMARK(TextLine_40Glyphs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(TextLine_40Glyphs)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The baseline: FreeType loads and renders every glyph of the line each time, copied
 // into an 8-bit buffer.
@@ -66,6 +70,10 @@ void FreeTypeRender_40Glyphs(benchmark::State& state) {
   FT_Done_Face(face);
   FT_Done_FreeType(library);
 }
-BENCHMARK(FreeTypeRender_40Glyphs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(FreeTypeRender_40Glyphs)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

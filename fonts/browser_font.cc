@@ -3,7 +3,7 @@
 
 #include "fonts/text_drawing.h"
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 namespace {
@@ -75,17 +75,44 @@ static int32_t ZEMA_BrowserFont_MeasureText(PP_Resource font_id,
   return font != nullptr ? measureText(*font, text) : -1;
 }
 
-using Iface = PPB_BrowserFont_Trusted_1_0;
+// The code point whose advance contains `pixel_position` (the first for a position
+// before the text, the code point count for one at or after its end); UINT32_MAX for a
+// bad font.
+static uint32_t ZEMA_BrowserFont_CharacterOffsetForPixel(PP_Resource font_id,
+                                                         const PP_BrowserFont_Trusted_TextRun* text,
+                                                         int32_t pixel_position) {
+  PPBrowserFont* font = lookUp(font_id);
+  std::vector<int32_t> advances;
+  if (font == nullptr || !glyphAdvances(*font, text, &advances)) return UINT32_MAX;
+  int64_t x = 0;
+  for (size_t i = 0; i < advances.size(); ++i) {
+    x += advances[i];
+    if (pixel_position < x) return static_cast<uint32_t>(i);
+  }
+  return static_cast<uint32_t>(advances.size());
+}
+
+// The pen position before code point `char_offset` (the text's width for the count
+// itself); -1 for a bad font or an offset past the end.
+static int32_t ZEMA_BrowserFont_PixelOffsetForCharacter(PP_Resource font_id,
+                                                        const PP_BrowserFont_Trusted_TextRun* text,
+                                                        uint32_t char_offset) {
+  PPBrowserFont* font = lookUp(font_id);
+  std::vector<int32_t> advances;
+  if (font == nullptr || !glyphAdvances(*font, text, &advances)) return -1;
+  if (char_offset > advances.size()) return -1;
+  int32_t x = 0;
+  for (uint32_t i = 0; i < char_offset; ++i) x += advances[i];
+  return x;
+}
 
 const PPB_BrowserFont_Trusted_1_0 ppbBrowserFont = {
     ZEMA_BrowserFont_GetFontFamilies,
     ZEMA_BrowserFont_Create,
-    /* ZEMA_BrowserFont_IsFont */ NotImplemented<decltype(Iface::IsFont)>::entry,
+    isResourceEntry<kResBrowserFont>,
     ZEMA_BrowserFont_Describe,
     ZEMA_BrowserFont_DrawTextAt,
     ZEMA_BrowserFont_MeasureText,
-    /* ZEMA_BrowserFont_CharacterOffsetForPixel */
-    NotImplemented<decltype(Iface::CharacterOffsetForPixel)>::entry,
-    /* ZEMA_BrowserFont_PixelOffsetForCharacter */
-    NotImplemented<decltype(Iface::PixelOffsetForCharacter)>::entry,
+    ZEMA_BrowserFont_CharacterOffsetForPixel,
+    ZEMA_BrowserFont_PixelOffsetForCharacter,
 };

@@ -8,6 +8,7 @@
 #include "fonts/text_drawing.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -80,8 +81,7 @@ using Iface = PPB_Flash_FontFile_0_2;
 
 const PPB_Flash_FontFile_0_2 ppbFlashFontFile = {
     ZEMA_FlashFontFile_Create,
-    /* ZEMA_FlashFontFile_IsFlashFontFile */
-    NotImplemented<decltype(Iface::IsFlashFontFile)>::entry,
+    isResourceEntry<kResFlashFontFile>,
     ZEMA_FlashFontFile_GetFontTable,
     /* ZEMA_FlashFontFile_IsSupportedForWindows */
     NotImplemented<decltype(Iface::IsSupportedForWindows)>::entry,

@@ -151,14 +151,23 @@ PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
              : PP_FALSE;
 }
 
-int32_t measureText(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text) {
+bool glyphAdvances(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text,
+                   std::vector<int32_t>* advances) {
   freetypepp::FontFace* face = faceAt(font.size);
-  if (face == nullptr) return -1;
-  int32_t width = 0;
+  if (face == nullptr) return false;
+  advances->clear();
   for (uint32_t cp : decodeUtf8(runText(text))) {
     freetypepp::GlyphBitmap b = face->bitmap_from_char(cp, bold(font.weight));
-    if (b.glyph != nullptr) width += advanceX(b);  // a glyph that cannot be made adds 0
+    advances->push_back(b.glyph != nullptr ? advanceX(b) : 0);  // a glyph not made adds 0
   }
+  return true;
+}
+
+int32_t measureText(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text) {
+  std::vector<int32_t> advances;
+  if (!glyphAdvances(font, text, &advances)) return -1;
+  int32_t width = 0;
+  for (int32_t advance : advances) width += advance;
   return width;
 }
 

@@ -43,6 +43,10 @@ PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
                    const PP_BrowserFont_Trusted_TextRun* text, const PP_Point* position,
                    uint32_t color, const PP_Rect* clip);
 int32_t measureText(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text);
+// The horizontal advance of each code point of the run, as MeasureText adds them up;
+// false when the font cannot be opened.
+bool glyphAdvances(const PPBrowserFont& font, const PP_BrowserFont_Trusted_TextRun* text,
+                   std::vector<int32_t>* advances);
 
 PP_Bool ZEMA_DrawGlyphs(PP_Instance instance, PP_Resource pp_image_data,
                         const PP_BrowserFont_Trusted_Description* font_desc, uint32_t color,

@@ -1,4 +1,4 @@
-// "PPB_Graphics2D;1.0": 2D graphics contexts.
+// "PPB_Graphics2D;1.0" and ";1.1": 2D graphics contexts.
 #include "graphics/graphics_2d.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 
 #include "graphics/image_data.h"
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
 #include "resources/resource_table.h"
 
 PPGraphics2D* PPGraphics2D::create(int32_t width, int32_t height, bool alwaysOpaque) {
@@ -71,6 +70,19 @@ static PP_Resource ZEMA_Graphics2D_Create(PP_Instance, const PP_Size* size,
   return context != nullptr ? pluginInstance->allocateResId(context) : 0;
 }
 
+static PP_Bool ZEMA_Graphics2D_IsGraphics2D(PP_Resource resource) {
+  return isResourceOfType(resource, kResGraphics2D);
+}
+
+static PP_Bool ZEMA_Graphics2D_Describe(PP_Resource graphics_2d, PP_Size* size,
+                                        PP_Bool* is_always_opaque) {
+  PPGraphics2D* context = lookUp(graphics_2d);
+  if (context == nullptr) return PP_FALSE;
+  if (size != nullptr) *size = PP_Size{context->width, context->height};
+  if (is_always_opaque != nullptr) *is_always_opaque = context->alwaysOpaque ? PP_TRUE : PP_FALSE;
+  return PP_TRUE;
+}
+
 static void ZEMA_Graphics2D_PaintImageData(PP_Resource graphics_2d, PP_Resource image_data,
                                            const PP_Point* top_left, const PP_Rect* src_rect) {
   PPGraphics2D* context = lookUp(graphics_2d);
@@ -109,11 +121,12 @@ static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallb
   if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
   int32_t number = context->flushCallback.set(callback, context);
 
-  std::vector<QueuedPaint> paints;
-  paints.swap(context->paints);
-  for (const QueuedPaint& paint : paints)
+  // The queue keeps its storage from frame to frame; releasing an image runs no plug-in
+  // code, so nothing can add to the queue while it is walked.
+  for (const QueuedPaint& paint : context->paints)
     compositePaint(context->backing, context->width, context->height, paint);
-  for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
+  for (const QueuedPaint& paint : context->paints) ZEMA_ReleaseResource(paint.imageId);
+  context->paints.clear();
 
   uint32_t bytes = surfaceByteCount(context->width, context->height);
   pluginInstance->send(
@@ -122,14 +135,28 @@ static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallb
   return PP_OK_COMPLETIONPENDING;
 }
 
-using Iface = PPB_Graphics2D_1_0;
+// The factor is kept for the plug-in to read back; the controlling process always gets
+// the backing store pixel for pixel.
+static PP_Bool ZEMA_Graphics2D_SetScale(PP_Resource resource, float scale) {
+  PPGraphics2D* context = lookUp(resource);
+  if (context == nullptr || !(scale > 0.0f)) return PP_FALSE;  // NaN is refused too
+  context->scale = scale;
+  return PP_TRUE;
+}
+
+static float ZEMA_Graphics2D_GetScale(PP_Resource resource) {
+  PPGraphics2D* context = lookUp(resource);
+  return context != nullptr ? context->scale : 0.0f;
+}
 
 const PPB_Graphics2D_1_0 ppbGraphics2D = {
-    ZEMA_Graphics2D_Create,
-    /* ZEMA_Graphics2D_IsGraphics2D */ NotImplemented<decltype(Iface::IsGraphics2D)>::entry,
-    /* ZEMA_Graphics2D_Describe */ NotImplemented<decltype(Iface::Describe)>::entry,
-    ZEMA_Graphics2D_PaintImageData,
-    ZEMA_Graphics2D_Scroll,
-    ZEMA_Graphics2D_ReplaceContents,
+    ZEMA_Graphics2D_Create,         ZEMA_Graphics2D_IsGraphics2D, ZEMA_Graphics2D_Describe,
+    ZEMA_Graphics2D_PaintImageData, ZEMA_Graphics2D_Scroll,       ZEMA_Graphics2D_ReplaceContents,
     ZEMA_Graphics2D_Flush,
+};
+
+const PPB_Graphics2D_1_1 ppbGraphics2D_1_1 = {
+    ZEMA_Graphics2D_Create,         ZEMA_Graphics2D_IsGraphics2D, ZEMA_Graphics2D_Describe,
+    ZEMA_Graphics2D_PaintImageData, ZEMA_Graphics2D_Scroll,       ZEMA_Graphics2D_ReplaceContents,
+    ZEMA_Graphics2D_Flush,          ZEMA_Graphics2D_SetScale,     ZEMA_Graphics2D_GetScale,
 };

@@ -38,6 +38,7 @@ class PPGraphics2D : public PPRes {
   int32_t width;
   int32_t height;
   bool alwaysOpaque;
+  float scale = 1.0f;  // set by SetScale
   uint8_t* backing;
 
  private:
@@ -60,3 +61,4 @@ void copySwappingRedBlue(uint8_t* dst, const uint8_t* src, size_t count);
 void compositePaint(uint8_t* backing, int32_t width, int32_t height, const QueuedPaint& paint);
 
 extern const PPB_Graphics2D_1_0 ppbGraphics2D;
+extern const PPB_Graphics2D_1_1 ppbGraphics2D_1_1;

@@ -3,6 +3,7 @@
 
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 uint32_t PPGraphics3D::next_id = 1;
 
@@ -99,7 +100,7 @@ const PPB_Graphics3D_1_0 ppbGraphics3D = {
     /* ZEMA_Graphics3D_GetAttribMaxValue */ NotImplementedResult<
         decltype(Iface::GetAttribMaxValue)>::entry,
     ZEMA_Graphics3D_Create,
-    /* ZEMA_Graphics3D_IsGraphics3D */ NotImplemented<decltype(Iface::IsGraphics3D)>::entry,
+    isResourceEntry<kResGraphics3D>,
     /* ZEMA_Graphics3D_GetAttribs */ NotImplementedResult<decltype(Iface::GetAttribs)>::entry,
     /* ZEMA_Graphics3D_SetAttribs */ NotImplementedResult<decltype(Iface::SetAttribs)>::entry,
     /* ZEMA_Graphics3D_GetError */ NotImplemented<decltype(Iface::GetError)>::entry,

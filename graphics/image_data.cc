@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 uint32_t surfaceByteCount(int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return 0;
@@ -34,6 +34,16 @@ static PP_ImageDataFormat ZEMA_ImageData_GetNativeImageDataFormat() {
   return PP_IMAGEDATAFORMAT_BGRA_PREMUL;
 }
 
+// Only the native order composites correctly: Flush reads every image as blue, green,
+// red, alpha.
+static PP_Bool ZEMA_ImageData_IsImageDataFormatSupported(PP_ImageDataFormat format) {
+  return format == PP_IMAGEDATAFORMAT_BGRA_PREMUL ? PP_TRUE : PP_FALSE;
+}
+
+static PP_Bool ZEMA_ImageData_IsImageData(PP_Resource resource) {
+  return isResourceOfType(resource, kResImageData);
+}
+
 static PP_Resource ZEMA_ImageData_Create(PP_Instance, PP_ImageDataFormat format,
                                          const PP_Size* size, PP_Bool init_to_zero) {
   if (size == nullptr) return 0;
@@ -58,14 +68,11 @@ static void* ZEMA_ImageData_Map(PP_Resource image_data) {
 
 static void ZEMA_ImageData_Unmap(PP_Resource) {}
 
-using Iface = PPB_ImageData_1_0;
-
 const PPB_ImageData_1_0 ppbImageData = {
     ZEMA_ImageData_GetNativeImageDataFormat,
-    /* ZEMA_ImageData_IsImageDataFormatSupported */
-    NotImplemented<decltype(Iface::IsImageDataFormatSupported)>::entry,
+    ZEMA_ImageData_IsImageDataFormatSupported,
     ZEMA_ImageData_Create,
-    /* ZEMA_ImageData_IsImageData */ NotImplemented<decltype(Iface::IsImageData)>::entry,
+    ZEMA_ImageData_IsImageData,
     ZEMA_ImageData_Describe,
     ZEMA_ImageData_Map,
     ZEMA_ImageData_Unmap,

@@ -2,7 +2,7 @@
 #include "graphics/view.h"
 
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -11,6 +11,24 @@ PPView* lookUp(PP_Resource id) {
 }
 
 }  // namespace
+
+static PP_Bool ZEMA_View_IsView(PP_Resource resource) {
+  return isResourceOfType(resource, kResView);
+}
+
+// The controlling process has no way to say the view or the page is hidden, nor to
+// make the view fullscreen: every view is visible, on a visible page, not fullscreen.
+static PP_Bool ZEMA_View_IsFullscreen(PP_Resource) {
+  return PP_FALSE;
+}
+
+static PP_Bool ZEMA_View_IsVisible(PP_Resource resource) {
+  return ZEMA_View_IsView(resource);
+}
+
+static PP_Bool ZEMA_View_IsPageVisible(PP_Resource resource) {
+  return ZEMA_View_IsView(resource);
+}
 
 static PP_Bool ZEMA_View_GetRect(PP_Resource resource, PP_Rect* rect) {
   PPView* view = lookUp(resource);
@@ -37,16 +55,8 @@ static PP_Bool ZEMA_View_GetScrollOffset(PP_Resource, PP_Point*) {
   return PP_FALSE;
 }
 
-using Iface = PPB_View_1_2;
-
 const PPB_View_1_2 ppbView = {
-    /* ZEMA_View_IsView */ NotImplemented<decltype(Iface::IsView)>::entry,
-    ZEMA_View_GetRect,
-    /* ZEMA_View_IsFullscreen */ NotImplemented<decltype(Iface::IsFullscreen)>::entry,
-    /* ZEMA_View_IsVisible */ NotImplemented<decltype(Iface::IsVisible)>::entry,
-    /* ZEMA_View_IsPageVisible */ NotImplemented<decltype(Iface::IsPageVisible)>::entry,
-    ZEMA_View_GetClipRect,
-    ZEMA_View_GetDeviceScale,
-    ZEMA_View_GetCSSScale,
-    ZEMA_View_GetScrollOffset,
+    ZEMA_View_IsView,         ZEMA_View_GetRect,       ZEMA_View_IsFullscreen,
+    ZEMA_View_IsVisible,      ZEMA_View_IsPageVisible, ZEMA_View_GetClipRect,
+    ZEMA_View_GetDeviceScale, ZEMA_View_GetCSSScale,   ZEMA_View_GetScrollOffset,
 };

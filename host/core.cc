@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 #include <sys/time.h>
+#include <time.h>
 
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
@@ -13,8 +14,11 @@ PP_Time ZEMA_GetTime() {
   return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1000000.0;
 }
 
-static PP_TimeTicks ZEMA_GetTimeTicks() {
-  return 0.0;
+// Seconds of the monotonic clock: never set back, so differences are true intervals.
+PP_TimeTicks ZEMA_GetTimeTicks() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 void ZEMA_CallOnMainThread(int32_t delay_in_milliseconds, PP_CompletionCallback callback,

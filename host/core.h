@@ -3,6 +3,7 @@
 #include "ppapi/ppb_core.h"
 
 PP_Time ZEMA_GetTime();
+PP_TimeTicks ZEMA_GetTimeTicks();
 void ZEMA_CallOnMainThread(int32_t delay_in_milliseconds, PP_CompletionCallback callback,
                            int32_t result);
 PP_Bool ZEMA_IsMainThread();

@@ -50,8 +50,7 @@ using Iface = PPB_Flash_MessageLoop_0_1;
 
 const PPB_Flash_MessageLoop_0_1 ppbFlashMessageLoop = {
     ZEMA_FlashMessageLoop_Create,
-    /* ZEMA_FlashMessageLoop_IsFlashMessageLoop */
-    NotImplemented<decltype(Iface::IsFlashMessageLoop)>::entry,
+    isResourceEntry<kResFlashMessageLoop>,
     ZEMA_FlashMessageLoop_Run,
     ZEMA_FlashMessageLoop_Quit,
 };

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "graphics/view.h"
+#include "host/loop_clock.h"
 #include "host/plugin_instance.h"
 #include "input/keyboard_input_event.h"
 #include "input/mouse_input_event.h"
@@ -50,7 +51,7 @@ void PluginInstance::messageLoopStep() {
   // 3. Sleep until a message, a wake-up or the deadline.
   pollSet[0].revents = 0;
   pollSet[1].revents = 0;
-  poll(pollSet, 2, timeout);
+  loopClock.sleep(pollSet, 2, timeout);
 
   // 4. Pace the audio streams whether or not the poll timed out.
   paceAudio(getTimeStampMs());
@@ -151,7 +152,8 @@ void PluginInstance::completeGraphicsCallback(uint32_t number) {
   }
 }
 
-void PluginInstance::deliverInputEvent(PPRes* event) {
+void PluginInstance::deliverInputEvent(PPInputEventRes* event) {
+  stampReceivedEvent(event);
   // The event lives for the call unless the plug-in keeps a reference of its own.
   PP_Resource id = allocateResId(event);
   if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr)

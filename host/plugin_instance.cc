@@ -2,10 +2,11 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
+
+#include "host/loop_clock.h"
 
 PluginInstance* pluginInstance = nullptr;
 pthread_t mainThread;
@@ -23,9 +24,7 @@ PluginInstance::PluginInstance(std::string documentUrl, std::string pluginUrl, i
 }
 
 uint64_t PluginInstance::getTimeStampMs() {
-  timeval tv;
-  gettimeofday(&tv, nullptr);
-  return static_cast<uint64_t>(tv.tv_sec) * 1000u + static_cast<uint64_t>(tv.tv_usec) / 1000u;
+  return loopClock.nowMs();
 }
 
 void PluginInstance::addTimer(uint64_t dueTime, const PP_CompletionCallback& callback,
@@ -37,7 +36,10 @@ void PluginInstance::addTimer(uint64_t dueTime, const PP_CompletionCallback& cal
   timers.insert(pos, MainThreadCallback{dueTime, callback, result});
   // Written under the lock, after the entry is in the list: a loop that computes its
   // timeout later sees the entry, one that computed it earlier finds the counter set.
-  wakeMainLoop();
+  // The main thread itself is never inside poll while it adds one: its next turn
+  // computes the timeout with the entry in the list, and a wake-up would only cost a
+  // turn with nothing to do.
+  if (!pthread_equal(pthread_self(), mainThread)) wakeMainLoop();
 }
 
 void PluginInstance::wakeMainLoop() {

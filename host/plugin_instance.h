@@ -20,6 +20,7 @@
 #include "resources/resource.h"
 
 class PPAudioStream;
+class PPInputEventRes;
 
 constexpr PP_Instance kInstanceId = 3;
 constexpr PP_Module kModuleId = 1;
@@ -118,7 +119,7 @@ class PluginInstance {
   // Completes a Flush's or a swap's callback: PP_OK while its context lives.
   void completeGraphicsCallback(uint32_t number);
   // Hands an input event to the plug-in, then drops the loop's reference to it.
-  void deliverInputEvent(PPRes* event);
+  void deliverInputEvent(PPInputEventRes* event);
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
   // without streams. Called with the lock held.
   uint64_t audioWaitLocked(uint64_t now);

@@ -53,6 +53,55 @@ int connectChannel() {
 
 }  // namespace
 
+const char* resultCodeName(int32_t result) {
+  switch (result) {
+#define ZEMA_RESULT_NAME(name) \
+  case name:                   \
+    return #name;
+    ZEMA_RESULT_NAME(PP_OK)
+    ZEMA_RESULT_NAME(PP_OK_COMPLETIONPENDING)
+    ZEMA_RESULT_NAME(PP_ERROR_FAILED)
+    ZEMA_RESULT_NAME(PP_ERROR_ABORTED)
+    ZEMA_RESULT_NAME(PP_ERROR_BADARGUMENT)
+    ZEMA_RESULT_NAME(PP_ERROR_BADRESOURCE)
+    ZEMA_RESULT_NAME(PP_ERROR_NOINTERFACE)
+    ZEMA_RESULT_NAME(PP_ERROR_NOACCESS)
+    ZEMA_RESULT_NAME(PP_ERROR_NOMEMORY)
+    ZEMA_RESULT_NAME(PP_ERROR_NOSPACE)
+    ZEMA_RESULT_NAME(PP_ERROR_NOQUOTA)
+    ZEMA_RESULT_NAME(PP_ERROR_INPROGRESS)
+    ZEMA_RESULT_NAME(PP_ERROR_NOTSUPPORTED)
+    ZEMA_RESULT_NAME(PP_ERROR_BLOCKS_MAIN_THREAD)
+    ZEMA_RESULT_NAME(PP_ERROR_MALFORMED_INPUT)
+    ZEMA_RESULT_NAME(PP_ERROR_RESOURCE_FAILED)
+    ZEMA_RESULT_NAME(PP_ERROR_FILENOTFOUND)
+    ZEMA_RESULT_NAME(PP_ERROR_FILEEXISTS)
+    ZEMA_RESULT_NAME(PP_ERROR_FILETOOBIG)
+    ZEMA_RESULT_NAME(PP_ERROR_FILECHANGED)
+    ZEMA_RESULT_NAME(PP_ERROR_NOTAFILE)
+    ZEMA_RESULT_NAME(PP_ERROR_TIMEDOUT)
+    ZEMA_RESULT_NAME(PP_ERROR_USERCANCEL)
+    ZEMA_RESULT_NAME(PP_ERROR_NO_USER_GESTURE)
+    ZEMA_RESULT_NAME(PP_ERROR_CONTEXT_LOST)
+    ZEMA_RESULT_NAME(PP_ERROR_NO_MESSAGE_LOOP)
+    ZEMA_RESULT_NAME(PP_ERROR_WRONG_THREAD)
+    ZEMA_RESULT_NAME(PP_ERROR_WOULD_BLOCK_THREAD)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_CLOSED)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_RESET)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_REFUSED)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_ABORTED)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_FAILED)
+    ZEMA_RESULT_NAME(PP_ERROR_CONNECTION_TIMEDOUT)
+    ZEMA_RESULT_NAME(PP_ERROR_ADDRESS_INVALID)
+    ZEMA_RESULT_NAME(PP_ERROR_ADDRESS_UNREACHABLE)
+    ZEMA_RESULT_NAME(PP_ERROR_ADDRESS_IN_USE)
+    ZEMA_RESULT_NAME(PP_ERROR_MESSAGE_TOO_BIG)
+    ZEMA_RESULT_NAME(PP_ERROR_NAME_NOT_RESOLVED)
+#undef ZEMA_RESULT_NAME
+  }
+  return "not a PPAPI result code";
+}
+
 std::string resolvePluginUrl(const std::string& documentUrl, const std::string& src) {
   if (startsWith(src, "http:") || startsWith(src, "https:")) return src;
   std::string base;
@@ -132,8 +181,15 @@ int hostMain(int argc, char** argv) {
   if (getInterface == nullptr)
     failStartup("the plug-in does not export PPP_GetInterface", dlerror());
 
-  // 9. From here on the plug-in may call any host interface.
-  initializeModule(kModuleId, ZEMA_GetInterface);
+  // 9. From here on the plug-in may call any host interface. A plug-in that refuses to
+  // start gets no instance: it said it cannot work.
+  int32_t initialized = initializeModule(kModuleId, ZEMA_GetInterface);
+  if (initialized != PP_OK) {
+    fprintf(stderr, "zema-host: the plug-in's PPP_InitializeModule failed with %d (%s)\n",
+            static_cast<int>(initialized), resultCodeName(initialized));
+    fflush(nullptr);
+    _exit(1);
+  }
 
   // 10. The two plug-in interfaces. Without PPP_InputEvent no input is delivered.
   auto* instance = static_cast<const PPP_Instance_1_1*>(getInterface("PPP_Instance;1.1"));

@@ -2,7 +2,6 @@
 #include "input/input_event.h"
 
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
 
 PPInputEventRes* lookUpInputEvent(PP_Resource id) {
   PPRes* res = pluginInstance->getResFromId(id);
@@ -34,12 +33,15 @@ static PP_InputEvent_Type ZEMA_GetType(PP_Resource event) {
   return res != nullptr ? res->type : PP_INPUTEVENT_TYPE_UNDEFINED;
 }
 
+static PP_TimeTicks ZEMA_GetTimeStamp(PP_Resource event) {
+  PPInputEventRes* res = lookUpInputEvent(event);
+  return res != nullptr ? res->timeStamp : 0.0;
+}
+
 static uint32_t ZEMA_GetModifiers(PP_Resource event) {
   PPInputEventRes* res = lookUpInputEvent(event);
   return res != nullptr ? res->modifiers : 0;
 }
-
-using Iface = PPB_InputEvent_1_0;
 
 const PPB_InputEvent_1_0 ppbInputEvent = {
     ZEMA_RequestInputEvents,
@@ -47,6 +49,6 @@ const PPB_InputEvent_1_0 ppbInputEvent = {
     ZEMA_ClearInputEventRequest,
     ZEMA_IsInputEvent,
     ZEMA_GetType,
-    /* ZEMA_GetTimeStamp */ NotImplemented<decltype(Iface::GetTimeStamp)>::entry,
+    ZEMA_GetTimeStamp,
     ZEMA_GetModifiers,
 };

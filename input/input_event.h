@@ -13,6 +13,9 @@ class PPInputEventRes : public PPRes {
       : PPRes(resType), type(type), modifiers(modifiers) {}
   PP_InputEvent_Type type;
   uint32_t modifiers;
+  // PPB_Core GetTimeTicks when the host received the event, or what the plug-in gave
+  // for one it made itself.
+  PP_TimeTicks timeStamp = 0.0;
 };
 
 // The input event with handle `id` (of either kind), or null.

@@ -1,10 +1,10 @@
-// "PPB_KeyboardInputEvent;1.0": keyboard events.
+// "PPB_KeyboardInputEvent;1.0" and ";1.2": keyboard events.
 #include "input/keyboard_input_event.h"
 
 #include <stdio.h>
 
+#include "fonts/text_drawing.h"
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
 #include "resources/var.h"
 
 bool encodeUtf8(uint32_t cp, std::string* out) {
@@ -45,7 +45,47 @@ PPKeyboardInputEventRes* lookUp(PP_Resource id) {
              : nullptr;
 }
 
+bool isKeyboardType(PP_InputEvent_Type type) {
+  return type >= PP_INPUTEVENT_TYPE_RAWKEYDOWN && type <= PP_INPUTEVENT_TYPE_CHAR;
+}
+
+// The text of a string var, or "" for any other var.
+std::string stringOf(PP_Var var) {
+  uint32_t length = 0;
+  const char* text = var.type == PP_VARTYPE_STRING ? ZEMA_VarToUtf8(var, &length) : nullptr;
+  return text != nullptr ? std::string(text, length) : std::string();
+}
+
+PP_Resource createKeyboardEvent(PP_Instance instance, PP_InputEvent_Type type,
+                                PP_TimeTicks time_stamp, uint32_t modifiers, uint32_t key_code,
+                                PP_Var character_text, PP_Var code) {
+  if (instance != kInstanceId || !isKeyboardType(type)) return 0;
+  std::string text = stringOf(character_text);
+  std::vector<uint32_t> codePoints = decodeUtf8(text);
+  auto* event = new PPKeyboardInputEventRes(type, modifiers, key_code,
+                                            codePoints.empty() ? 0 : codePoints[0]);
+  event->timeStamp = time_stamp;
+  event->hasText = true;
+  event->text = std::move(text);
+  event->code = stringOf(code);
+  return pluginInstance->allocateResId(event);
+}
+
 }  // namespace
+
+static PP_Resource ZEMA_KeyboardInputEventCreate(PP_Instance instance, PP_InputEvent_Type type,
+                                                 PP_TimeTicks time_stamp, uint32_t modifiers,
+                                                 uint32_t key_code, PP_Var character_text) {
+  return createKeyboardEvent(instance, type, time_stamp, modifiers, key_code, character_text,
+                             PP_Var{});
+}
+
+static PP_Resource ZEMA_KeyboardInputEventCreate_1_2(PP_Instance instance, PP_InputEvent_Type type,
+                                                     PP_TimeTicks time_stamp, uint32_t modifiers,
+                                                     uint32_t key_code, PP_Var character_text,
+                                                     PP_Var code) {
+  return createKeyboardEvent(instance, type, time_stamp, modifiers, key_code, character_text, code);
+}
 
 static PP_Bool ZEMA_KeyboardInputEventIsKeyboardInputEvent(PP_Resource resource) {
   return lookUp(resource) != nullptr ? PP_TRUE : PP_FALSE;
@@ -59,6 +99,7 @@ static uint32_t ZEMA_KeyboardInputEventGetKeyCode(PP_Resource key_event) {
 static PP_Var ZEMA_KeyboardInputEventGetCharacterText(PP_Resource character_event) {
   PPKeyboardInputEventRes* event = lookUp(character_event);
   if (event == nullptr) return PP_Var{};
+  if (event->hasText) return makeStringVar(event->text);
   std::string text;
   if (!encodeUtf8(event->character, &text)) {
     printf("Encoding failed for charcode %i\n", static_cast<int>(event->character));
@@ -67,11 +108,20 @@ static PP_Var ZEMA_KeyboardInputEventGetCharacterText(PP_Resource character_even
   return makeStringVar(text);
 }
 
-using Iface = PPB_KeyboardInputEvent_1_0;
+static PP_Var ZEMA_KeyboardInputEventGetCode(PP_Resource key_event) {
+  PPKeyboardInputEventRes* event = lookUp(key_event);
+  return event != nullptr ? makeStringVar(event->code) : PP_Var{};
+}
 
 const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent = {
-    /* ZEMA_KeyboardInputEventCreate */ NotImplemented<decltype(Iface::Create)>::entry,
+    ZEMA_KeyboardInputEventCreate,
     ZEMA_KeyboardInputEventIsKeyboardInputEvent,
     ZEMA_KeyboardInputEventGetKeyCode,
     ZEMA_KeyboardInputEventGetCharacterText,
+};
+
+const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2 = {
+    ZEMA_KeyboardInputEventCreate_1_2, ZEMA_KeyboardInputEventIsKeyboardInputEvent,
+    ZEMA_KeyboardInputEventGetKeyCode, ZEMA_KeyboardInputEventGetCharacterText,
+    ZEMA_KeyboardInputEventGetCode,
 };

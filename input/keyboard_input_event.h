@@ -1,4 +1,4 @@
-// "PPB_KeyboardInputEvent;1.0": keyboard events.
+// "PPB_KeyboardInputEvent;1.0" and ";1.2": keyboard events.
 #pragma once
 
 #include <string>
@@ -14,6 +14,11 @@ class PPKeyboardInputEventRes : public PPInputEventRes {
         character(character) {}
   uint32_t keyCode;
   uint32_t character;  // one Unicode code point
+  // For events the plug-in makes: the character text and DOM "code" it gave. Received
+  // events carry neither (their text is `character`, their code empty).
+  bool hasText = false;
+  std::string text;
+  std::string code;
 };
 
 // The UTF-8 form of code point `cp`, up to its first zero byte (so 0 gives ""), or
@@ -21,3 +26,4 @@ class PPKeyboardInputEventRes : public PPInputEventRes {
 bool encodeUtf8(uint32_t cp, std::string* out);
 
 extern const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent;
+extern const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2;

@@ -16,6 +16,13 @@ class PPMouseInputEventRes : public PPInputEventRes {
   int32_t y;
   PP_InputEvent_MouseButton button;
   int32_t clickCount;
+  int32_t movementX = 0;
+  int32_t movementY = 0;
 };
+
+// Stamps an event the host just received from the controlling process: the time ticks
+// of its arrival and, for a mouse event, its movement since the previous mouse event
+// (none for the first). Main thread.
+void stampReceivedEvent(PPInputEventRes* event);
 
 extern const PPB_MouseInputEvent_1_1 ppbMouseInputEvent;

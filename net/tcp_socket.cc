@@ -1,5 +1,5 @@
-// "PPB_TCPSocket_Private;0.3": TCP sockets. No socket is ever made: every connection
-// attempt fails, asynchronously, as a refused connection would.
+// "PPB_TCPSocket_Private;0.3", ";0.4" and ";0.5": TCP sockets. No socket is ever made: every
+// connection attempt fails, asynchronously, as a refused connection would.
 #include "net/tcp_socket.h"
 
 #include "host/plugin_instance.h"
@@ -40,4 +40,27 @@ const PPB_TCPSocket_Private_0_3 ppbTcpSocket = {
     /* ZEMA_TCPSocket_Read */ NotImplemented<decltype(Iface::Read)>::entry,
     /* ZEMA_TCPSocket_Write */ NotImplemented<decltype(Iface::Write)>::entry,
     ZEMA_TCPSocket_Disconnect,
+};
+
+using Iface05 = PPB_TCPSocket_Private_0_5;
+
+// No socket exists, so there is no certificate to give or take, nor an option to set.
+// The table also serves ";0.4", its first twelve members.
+const PPB_TCPSocket_Private_0_5 ppbTcpSocket_0_5 = {
+    ZEMA_TCPSocket_Create,
+    /* ZEMA_TCPSocket_IsTCPSocket */ NotImplemented<decltype(Iface05::IsTCPSocket)>::entry,
+    ZEMA_TCPSocket_Connect,
+    /* ZEMA_TCPSocket_ConnectWithNetAddress */
+    NotImplemented<decltype(Iface05::ConnectWithNetAddress)>::entry,
+    ZEMA_TCPSocket_GetLocalAddress,
+    ZEMA_TCPSocket_GetRemoteAddress,
+    /* ZEMA_TCPSocket_SSLHandshake */ NotImplemented<decltype(Iface05::SSLHandshake)>::entry,
+    /* ZEMA_TCPSocket_GetServerCertificate */
+    NotImplemented<decltype(Iface05::GetServerCertificate)>::entry,
+    /* ZEMA_TCPSocket_AddChainBuildingCertificate */
+    NotImplemented<decltype(Iface05::AddChainBuildingCertificate)>::entry,
+    /* ZEMA_TCPSocket_Read */ NotImplemented<decltype(Iface05::Read)>::entry,
+    /* ZEMA_TCPSocket_Write */ NotImplemented<decltype(Iface05::Write)>::entry,
+    ZEMA_TCPSocket_Disconnect,
+    /* ZEMA_TCPSocket_SetOption */ NotImplemented<decltype(Iface05::SetOption)>::entry,
 };

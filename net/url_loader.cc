@@ -10,8 +10,16 @@
 #include "net/url_request_info.h"
 #include "net/url_response_info.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
+
+// The host's process id, which every open and read carries: asked once, not with a system
+// call per body piece.
+uint32_t hostProcessId() {
+  static const uint32_t id = static_cast<uint32_t>(getpid());
+  return id;
+}
 
 PPUrlLoader* lookUp(PP_Resource id) {
   return pluginInstance->getResFromId<PPUrlLoader, kResUrlLoader>(static_cast<uint32_t>(id));
@@ -131,7 +139,7 @@ static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_in
   pluginInstance->send(
       zema::protocol::UrlOpen{.callbackNumber = static_cast<uint32_t>(number),
                               .progressNumber = static_cast<uint32_t>(progressNumber),
-                              .processId = static_cast<uint32_t>(getpid()),
+                              .processId = hostProcessId(),
                               .urlLength = static_cast<uint32_t>(loader->url.size()),
                               .headersLength = static_cast<uint32_t>(loader->headers.size()),
                               .bodyLength = static_cast<uint32_t>(loader->body.size()),
@@ -171,7 +179,7 @@ static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buff
   loader->readPending = true;
   pluginInstance->send(zema::protocol::UrlRead{.streamId = loader->streamId,
                                                .callbackNumber = static_cast<uint32_t>(number),
-                                               .processId = static_cast<uint32_t>(getpid()),
+                                               .processId = hostProcessId(),
                                                .bytesToRead = bytes_to_read});
   return PP_OK_COMPLETIONPENDING;
 }
@@ -183,7 +191,7 @@ using Iface = PPB_URLLoader_1_0;
 
 const PPB_URLLoader_1_0 ppbUrlLoadr = {
     ZEMA_UrlLoader_Create,
-    /* ZEMA_UrlLoader_IsURLLoader */ NotImplemented<decltype(Iface::IsURLLoader)>::entry,
+    isResourceEntry<kResUrlLoader>,
     ZEMA_UrlLoader_Open,
     /* ZEMA_UrlLoader_FollowRedirect */ NotImplemented<decltype(Iface::FollowRedirect)>::entry,
     /* ZEMA_UrlLoader_GetUploadProgress */

@@ -3,6 +3,7 @@
 
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 PPUrlRequestInfo* lookUpUrlRequestInfo(PP_Resource id) {
@@ -71,8 +72,7 @@ using Iface = PPB_URLRequestInfo_1_0;
 
 const PPB_URLRequestInfo_1_0 ppbUrlRequestInfo = {
     ZEMA_UrlRequestInfo_Create,
-    /* ZEMA_UrlRequestInfo_IsURLRequestInfo */
-    NotImplemented<decltype(Iface::IsURLRequestInfo)>::entry,
+    isResourceEntry<kResUrlRequestInfo>,
     ZEMA_UrlRequestInfo_SetProperty,
     ZEMA_UrlRequestInfo_AppendDataToBody,
     /* ZEMA_UrlRequestInfo_AppendFileToBody */

@@ -3,6 +3,7 @@
 
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 static PP_Var ZEMA_GetProperty(PP_Resource response, PP_URLResponseProperty property) {
@@ -28,7 +29,7 @@ static PP_Var ZEMA_GetProperty(PP_Resource response, PP_URLResponseProperty prop
 using Iface = PPB_URLResponseInfo_1_0;
 
 const PPB_URLResponseInfo_1_0 ppbUrlResponseInfo = {
-    /* ZEMA_IsURLResponseInfo */ NotImplemented<decltype(Iface::IsURLResponseInfo)>::entry,
+    isResourceEntry<kResResponseInfo>,
     ZEMA_GetProperty,
     /* ZEMA_GetBodyAsFileRef */ NotImplemented<decltype(Iface::GetBodyAsFileRef)>::entry,
 };

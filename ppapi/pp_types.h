@@ -3,12 +3,29 @@
 // both i386 and x86-64.
 #pragma once
 
+//
+// The declarations are also valid C (C11), so plug-ins written in C build against
+// them; the layout checks are C++ only. In C++ every PPAPI enum has the fixed 32-bit
+// underlying type of the published ABI; a C compiler gives these enums (all values fit
+// an int) the same four bytes.
+#ifdef __cplusplus
 #include <cstddef>
 #include <cstdint>
+#define PP_EXTERN_C_BEGIN extern "C" {
+#define PP_EXTERN_C_END }
+#define PP_INT32_ENUM : int32_t
+#else
+#include <stdbool.h>
+#include <stddef.h>
+#include <stdint.h>
+#define PP_EXTERN_C_BEGIN
+#define PP_EXTERN_C_END
+#define PP_INT32_ENUM
+#endif
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t { PP_FALSE = 0, PP_TRUE = 1 } PP_Bool;
+typedef enum PP_INT32_ENUM { PP_FALSE = 0, PP_TRUE = 1 } PP_Bool;
 
 typedef int32_t PP_Instance;
 typedef int32_t PP_Module;
@@ -19,7 +36,7 @@ typedef double PP_TimeDelta;
 typedef int PP_FileHandle;
 
 // Result codes (int32_t values).
-enum : int32_t {
+enum PP_INT32_ENUM {
   PP_OK = 0,
   PP_OK_COMPLETIONPENDING = -1,
   PP_ERROR_FAILED = -2,
@@ -61,7 +78,7 @@ enum : int32_t {
   PP_ERROR_NAME_NOT_RESOLVED = -110
 };
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_VARTYPE_UNDEFINED = 0,
   PP_VARTYPE_NULL = 1,
   PP_VARTYPE_BOOL = 2,
@@ -90,7 +107,7 @@ struct PP_Var {
 
 typedef void (*PP_CompletionCallback_Func)(void* user_data, int32_t result);
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_COMPLETIONCALLBACK_FLAG_NONE = 0,
   PP_COMPLETIONCALLBACK_FLAG_OPTIONAL = 1
 } PP_CompletionCallback_Flag;
@@ -133,7 +150,7 @@ struct PP_FloatRect {
 
 typedef const void* (*PPB_GetInterface)(const char* interface_name);
 
-}  // extern "C"
+PP_EXTERN_C_END
 
 #if defined(__i386__)
 #define ZEMA_ABI_PICK(i386, x86_64) (i386)
@@ -143,6 +160,7 @@ typedef const void* (*PPB_GetInterface)(const char* interface_name);
 #error "zema targets i386 and x86-64 only"
 #endif
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_Bool) == 4);
 static_assert(sizeof(PP_VarType) == 4);
 static_assert(sizeof(PP_VarValue) == 8 && alignof(PP_VarValue) == ZEMA_ABI_PICK(4, 8));
@@ -156,12 +174,13 @@ static_assert(sizeof(PP_Point) == 8 && sizeof(PP_FloatPoint) == 8);
 static_assert(sizeof(PP_Size) == 8 && sizeof(PP_FloatSize) == 8);
 static_assert(sizeof(PP_Rect) == 16 && offsetof(PP_Rect, size) == 8);
 static_assert(sizeof(PP_FloatRect) == 16 && offsetof(PP_FloatRect, size) == 8);
+#endif
 
 // Shared by several interfaces: array output, device-change notices and file
 // information.
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-enum : int32_t { PP_kInvalidFileHandle = -1 };
+enum PP_INT32_ENUM { PP_kInvalidFileHandle = -1 };
 
 // Called by the browser side to get room for element_count elements of element_size
 // bytes each; returns null when the plug-in cannot provide it.
@@ -176,20 +195,20 @@ struct PP_ArrayOutput {
 typedef void (*PP_MonitorDeviceChangeCallback)(void* user_data, uint32_t device_count,
                                                const PP_Resource devices[]);
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_DEVICETYPE_DEV_INVALID = 0,
   PP_DEVICETYPE_DEV_AUDIOCAPTURE = 1,
   PP_DEVICETYPE_DEV_VIDEOCAPTURE = 2,
   PP_DEVICETYPE_DEV_AUDIOOUTPUT = 3
 } PP_DeviceType_Dev;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FILETYPE_REGULAR = 0,
   PP_FILETYPE_DIRECTORY = 1,
   PP_FILETYPE_OTHER = 2
 } PP_FileType;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FILESYSTEMTYPE_INVALID = 0,
   PP_FILESYSTEMTYPE_EXTERNAL = 1,
   PP_FILESYSTEMTYPE_LOCALPERSISTENT = 2,
@@ -206,8 +225,9 @@ struct PP_FileInfo {
   PP_Time last_modified_time;
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_CompletionCallback_Flag) == 4);
 static_assert(sizeof(PP_ArrayOutput) == ZEMA_ABI_PICK(8, 16));
 static_assert(alignof(PP_ArrayOutput) == ZEMA_ABI_PICK(4, 8));
@@ -222,3 +242,4 @@ static_assert(offsetof(PP_FileInfo, type) == 8 && offsetof(PP_FileInfo, system_t
 static_assert(alignof(PP_Point) == 4 && alignof(PP_Rect) == 4 && alignof(PP_FloatRect) == 4);
 static_assert(offsetof(PP_Point, y) == 4 && offsetof(PP_Size, height) == 4 &&
               offsetof(PP_FloatPoint, y) == 4 && offsetof(PP_FloatSize, height) == 4);
+#endif

@@ -3,16 +3,16 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_BROWSERFONT_TRUSTED_FAMILY_DEFAULT = 0,
   PP_BROWSERFONT_TRUSTED_FAMILY_SERIF = 1,
   PP_BROWSERFONT_TRUSTED_FAMILY_SANSSERIF = 2,
   PP_BROWSERFONT_TRUSTED_FAMILY_MONOSPACE = 3
 } PP_BrowserFont_Trusted_Family;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_BROWSERFONT_TRUSTED_WEIGHT_100 = 0,
   PP_BROWSERFONT_TRUSTED_WEIGHT_200 = 1,
   PP_BROWSERFONT_TRUSTED_WEIGHT_300 = 2,
@@ -72,8 +72,9 @@ struct PPB_BrowserFont_Trusted_1_0 {
                                      uint32_t char_offset);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_BrowserFont_Trusted_Family) == 4);
 static_assert(sizeof(PP_BrowserFont_Trusted_Weight) == 4);
 static_assert(sizeof(PP_BrowserFont_Trusted_Description) == 48);
@@ -97,3 +98,4 @@ static_assert(alignof(PP_BrowserFont_Trusted_TextRun) == ZEMA_ABI_PICK(4, 8));
 static_assert(offsetof(PP_BrowserFont_Trusted_TextRun, rtl) == 16 &&
               offsetof(PP_BrowserFont_Trusted_TextRun, override_direction) == 20);
 static_assert(sizeof(PPB_BrowserFont_Trusted_1_0) == 8 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_Buffer_Dev_0_4 {
   PP_Resource (*Create)(PP_Instance instance, uint32_t size_in_bytes);
@@ -13,6 +13,8 @@ struct PPB_Buffer_Dev_0_4 {
   void (*Unmap)(PP_Resource resource);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Buffer_Dev_0_4) == 5 * sizeof(void*));
+#endif

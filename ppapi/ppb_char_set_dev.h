@@ -4,10 +4,10 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // Declared with a tag and no typedef, as published.
-enum PP_CharSet_ConversionError : int32_t {
+enum PP_CharSet_ConversionError PP_INT32_ENUM {
   PP_CHARSET_CONVERSIONERROR_FAIL,
   PP_CHARSET_CONVERSIONERROR_SKIP,
   PP_CHARSET_CONVERSIONERROR_SUBSTITUTE
@@ -23,8 +23,10 @@ struct PPB_CharSet_Dev_0_4 {
   struct PP_Var (*GetDefaultCharSet)(PP_Instance instance);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_CharSet_ConversionError) == 4);
 static_assert(PP_CHARSET_CONVERSIONERROR_SUBSTITUTE == 2);
 static_assert(sizeof(PPB_CharSet_Dev_0_4) == 3 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_Core_1_0 {
   void (*AddRefResource)(PP_Resource resource);
@@ -20,7 +20,15 @@ struct PPB_Memory_Dev_0_1 {
   void (*MemFree)(void* ptr);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_CORE_INTERFACE_1_0 "PPB_Core;1.0"
+#define PPB_CORE_INTERFACE PPB_CORE_INTERFACE_1_0
+typedef struct PPB_Core_1_0 PPB_Core;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Core_1_0) == 6 * sizeof(void*));
 static_assert(sizeof(PPB_Memory_Dev_0_1) == 2 * sizeof(void*));
+#endif

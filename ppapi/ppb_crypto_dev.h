@@ -3,12 +3,14 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_Crypto_Dev_0_1 {
   void (*GetRandomBytes)(char* buffer, uint32_t num_bytes);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Crypto_Dev_0_1) == 1 * sizeof(void*));
+#endif

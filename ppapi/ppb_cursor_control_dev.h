@@ -3,11 +3,11 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // Declared with a tag and no typedef, as published. Values above 42 appear only in
 // the newest published list.
-enum PP_CursorType_Dev : int32_t {
+enum PP_CursorType_Dev PP_INT32_ENUM {
   PP_CURSORTYPE_CUSTOM = -1,
   PP_CURSORTYPE_POINTER = 0,
   PP_CURSORTYPE_CROSS = 1,
@@ -65,7 +65,9 @@ struct PPB_CursorControl_Dev_0_4 {
   PP_Bool (*CanLockCursor)(PP_Instance instance);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_CursorType_Dev) == 4);
 static_assert(sizeof(PPB_CursorControl_Dev_0_4) == 5 * sizeof(void*));
+#endif

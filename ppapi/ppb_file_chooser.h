@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FILECHOOSERMODE_OPEN = 0,
   PP_FILECHOOSERMODE_OPENMULTIPLE = 1
 } PP_FileChooserMode_Dev;
@@ -26,8 +26,10 @@ struct PPB_FileChooserTrusted_0_5 {
                                     struct PP_CompletionCallback callback);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_FileChooserMode_Dev) == 4);
 static_assert(sizeof(PPB_FileChooser_Dev_0_5) == 4 * sizeof(void*));
 static_assert(sizeof(PPB_FileChooserTrusted_0_5) == 1 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_FileRef_1_0 {
   PP_Resource (*Create)(PP_Resource file_system, const char* path);
@@ -21,6 +21,8 @@ struct PPB_FileRef_1_0 {
                     struct PP_CompletionCallback callback);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_FileRef_1_0) == 10 * sizeof(void*));
+#endif

@@ -4,9 +4,9 @@
 #include "ppapi/pp_types.h"
 #include "ppapi/ppb_browser_font_trusted.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FLASHSETTING_3DENABLED = 1,
   PP_FLASHSETTING_INCOGNITO = 2,
   PP_FLASHSETTING_STAGE3DENABLED = 3,
@@ -19,13 +19,16 @@ typedef enum : int32_t {
 } PP_FlashSetting;
 
 // Values of the PP_FLASHSETTING_LSORESTRICTIONS setting.
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FLASHLSORESTRICTIONS_NONE = 1,
   PP_FLASHLSORESTRICTIONS_BLOCK = 2,
   PP_FLASHLSORESTRICTIONS_IN_MEMORY = 3
 } PP_FlashLSORestrictions;
 
-typedef enum : int32_t { PP_FLASHCRASHKEY_URL = 1, PP_FLASHCRASHKEY_RESOURCE_URL = 2 } PP_FlashCrashKey;
+typedef enum PP_INT32_ENUM {
+  PP_FLASHCRASHKEY_URL = 1,
+  PP_FLASHCRASHKEY_RESOURCE_URL = 2
+} PP_FlashCrashKey;
 
 // "PPB_Flash;13.0"
 struct PPB_Flash_13_0 {
@@ -56,6 +59,13 @@ struct PPB_FlashFullscreen_0_1 {
   PP_Bool (*GetScreenSize)(PP_Instance instance, struct PP_Size* size);
 };
 
+// "PPB_FlashFullscreen;1.0": the members of 0.1, unchanged.
+struct PPB_FlashFullscreen_1_0 {
+  PP_Bool (*IsFullscreen)(PP_Instance instance);
+  PP_Bool (*SetFullscreen)(PP_Instance instance, PP_Bool fullscreen);
+  PP_Bool (*GetScreenSize)(PP_Instance instance, struct PP_Size* size);
+};
+
 // "PPB_Flash_MessageLoop;0.1"
 struct PPB_Flash_MessageLoop_0_1 {
   PP_Resource (*Create)(PP_Instance instance);
@@ -64,10 +74,13 @@ struct PPB_Flash_MessageLoop_0_1 {
   void (*Quit)(PP_Resource flash_message_loop);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_FlashSetting) == 4 && sizeof(PP_FlashLSORestrictions) == 4 &&
               sizeof(PP_FlashCrashKey) == 4);
 static_assert(sizeof(PPB_Flash_13_0) == 12 * sizeof(void*));
 static_assert(sizeof(PPB_FlashFullscreen_0_1) == 3 * sizeof(void*));
+static_assert(sizeof(PPB_FlashFullscreen_1_0) == 3 * sizeof(void*));
 static_assert(sizeof(PPB_Flash_MessageLoop_0_1) == 4 * sizeof(void*));
+#endif

@@ -4,7 +4,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PP_DirEntry_Dev {
   const char* name;
@@ -38,8 +38,9 @@ struct PPB_Flash_File_FileRef {
   int32_t (*QueryFile)(PP_Resource file_ref_id, struct PP_FileInfo* info);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(bool) == 1);
 static_assert(sizeof(PP_DirEntry_Dev) == ZEMA_ABI_PICK(8, 16));
 static_assert(alignof(PP_DirEntry_Dev) == ZEMA_ABI_PICK(4, 8));
@@ -49,3 +50,4 @@ static_assert(alignof(PP_DirContents_Dev) == ZEMA_ABI_PICK(4, 8));
 static_assert(offsetof(PP_DirContents_Dev, entries) == ZEMA_ABI_PICK(4, 8));
 static_assert(sizeof(PPB_Flash_File_ModuleLocal_3_0) == 10 * sizeof(void*));
 static_assert(sizeof(PPB_Flash_File_FileRef) == 2 * sizeof(void*));
+#endif

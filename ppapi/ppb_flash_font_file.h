@@ -4,9 +4,9 @@
 #include "ppapi/pp_types.h"
 #include "ppapi/ppb_browser_font_trusted.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_PRIVATEFONTCHARSET_ANSI = 0,
   PP_PRIVATEFONTCHARSET_DEFAULT = 1,
   PP_PRIVATEFONTCHARSET_SYMBOL = 2,
@@ -39,7 +39,9 @@ struct PPB_Flash_FontFile_0_2 {
   PP_Bool (*IsSupportedForWindows)(void);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_PrivateFontCharset) == 4);
 static_assert(sizeof(PPB_Flash_FontFile_0_2) == 4 * sizeof(void*));
+#endif

@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_FLASH_MENUITEM_TYPE_NORMAL = 0,
   PP_FLASH_MENUITEM_TYPE_CHECKBOX = 1,
   PP_FLASH_MENUITEM_TYPE_SEPARATOR = 2,
@@ -35,8 +35,9 @@ struct PPB_Flash_Menu_0_2 {
                   struct PP_CompletionCallback callback);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_Flash_MenuItem_Type) == 4);
 static_assert(sizeof(PP_Flash_Menu) == ZEMA_ABI_PICK(8, 16));
 static_assert(alignof(PP_Flash_Menu) == ZEMA_ABI_PICK(4, 8));
@@ -49,3 +50,4 @@ static_assert(offsetof(PP_Flash_MenuItem, name) == ZEMA_ABI_PICK(4, 8) &&
               offsetof(PP_Flash_MenuItem, checked) == ZEMA_ABI_PICK(16, 24) &&
               offsetof(PP_Flash_MenuItem, submenu) == ZEMA_ABI_PICK(20, 32));
 static_assert(sizeof(PPB_Flash_Menu_0_2) == 3 * sizeof(void*));
+#endif

@@ -4,9 +4,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_GRAPHICS3DATTRIB_ALPHA_SIZE = 0x3021,
   PP_GRAPHICS3DATTRIB_BLUE_SIZE = 0x3022,
   PP_GRAPHICS3DATTRIB_GREEN_SIZE = 0x3023,
@@ -41,7 +41,9 @@ struct PPB_Graphics3D_1_0 {
   int32_t (*SwapBuffers)(PP_Resource context, struct PP_CompletionCallback callback);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_Graphics3DAttrib) == 4);
 static_assert(sizeof(PPB_Graphics3D_1_0) == 8 * sizeof(void*));
+#endif

@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_IMAGEDATAFORMAT_BGRA_PREMUL = 0,
   PP_IMAGEDATAFORMAT_RGBA_PREMUL = 1,
   PP_IMAGEDATAFORMAT_LAST = PP_IMAGEDATAFORMAT_RGBA_PREMUL
@@ -28,9 +28,17 @@ struct PPB_ImageData_1_0 {
   void (*Unmap)(PP_Resource image_data);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_IMAGEDATA_INTERFACE_1_0 "PPB_ImageData;1.0"
+#define PPB_IMAGEDATA_INTERFACE PPB_IMAGEDATA_INTERFACE_1_0
+typedef struct PPB_ImageData_1_0 PPB_ImageData;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PP_ImageDataFormat) == 4);
 static_assert(sizeof(PP_ImageDataDesc) == 16 && alignof(PP_ImageDataDesc) == 4);
 static_assert(offsetof(PP_ImageDataDesc, size) == 4 && offsetof(PP_ImageDataDesc, stride) == 12);
 static_assert(sizeof(PPB_ImageData_1_0) == 7 * sizeof(void*));
+#endif

@@ -1,12 +1,12 @@
-// "PPB_InputEvent;1.0", "PPB_MouseInputEvent;1.1", "PPB_KeyboardInputEvent;1.0",
+// "PPB_InputEvent;1.0", "PPB_MouseInputEvent;1.1", "PPB_KeyboardInputEvent;1.0" and ";1.2",
 // "PPB_IMEInputEvent(Dev);0.1" and the input-event enumerations.
 #pragma once
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_INPUTEVENT_TYPE_UNDEFINED = -1,
   PP_INPUTEVENT_TYPE_FIRST = PP_INPUTEVENT_TYPE_UNDEFINED,
   PP_INPUTEVENT_TYPE_MOUSEDOWN = 0,
@@ -32,7 +32,7 @@ typedef enum : int32_t {
 } PP_InputEvent_Type;
 
 // Bit flags; modifier sets travel as uint32_t.
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_INPUTEVENT_MODIFIER_SHIFTKEY = 1 << 0,
   PP_INPUTEVENT_MODIFIER_CONTROLKEY = 1 << 1,
   PP_INPUTEVENT_MODIFIER_ALTKEY = 1 << 2,
@@ -50,7 +50,7 @@ typedef enum : int32_t {
   PP_INPUTEVENT_MODIFIER_ISERASER = 1 << 14
 } PP_InputEvent_Modifier;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_INPUTEVENT_MOUSEBUTTON_NONE = -1,
   PP_INPUTEVENT_MOUSEBUTTON_FIRST = PP_INPUTEVENT_MOUSEBUTTON_NONE,
   PP_INPUTEVENT_MOUSEBUTTON_LEFT = 0,
@@ -60,7 +60,7 @@ typedef enum : int32_t {
 } PP_InputEvent_MouseButton;
 
 // Bit flags; class sets travel as uint32_t.
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_INPUTEVENT_CLASS_MOUSE = 1 << 0,
   PP_INPUTEVENT_CLASS_KEYBOARD = 1 << 1,
   PP_INPUTEVENT_CLASS_WHEEL = 1 << 2,
@@ -102,6 +102,17 @@ struct PPB_KeyboardInputEvent_1_0 {
   struct PP_Var (*GetCharacterText)(PP_Resource character_event);
 };
 
+// "PPB_KeyboardInputEvent;1.2": Create takes the DOM "code" of the key; GetCode.
+struct PPB_KeyboardInputEvent_1_2 {
+  PP_Resource (*Create)(PP_Instance instance, PP_InputEvent_Type type, PP_TimeTicks time_stamp,
+                        uint32_t modifiers, uint32_t key_code, struct PP_Var character_text,
+                        struct PP_Var code);
+  PP_Bool (*IsKeyboardInputEvent)(PP_Resource resource);
+  uint32_t (*GetKeyCode)(PP_Resource key_event);
+  struct PP_Var (*GetCharacterText)(PP_Resource character_event);
+  struct PP_Var (*GetCode)(PP_Resource key_event);
+};
+
 // "PPB_IMEInputEvent(Dev);0.1"
 struct PPB_IMEInputEvent_Dev_0_1 {
   PP_Bool (*IsIMEInputEvent)(PP_Resource resource);
@@ -112,11 +123,27 @@ struct PPB_IMEInputEvent_Dev_0_1 {
   void (*GetSelection)(PP_Resource ime_event, uint32_t* start, uint32_t* end);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_INPUT_EVENT_INTERFACE_1_0 "PPB_InputEvent;1.0"
+#define PPB_INPUT_EVENT_INTERFACE PPB_INPUT_EVENT_INTERFACE_1_0
+typedef struct PPB_InputEvent_1_0 PPB_InputEvent;
+#define PPB_MOUSE_INPUT_EVENT_INTERFACE_1_1 "PPB_MouseInputEvent;1.1"
+#define PPB_MOUSE_INPUT_EVENT_INTERFACE PPB_MOUSE_INPUT_EVENT_INTERFACE_1_1
+typedef struct PPB_MouseInputEvent_1_1 PPB_MouseInputEvent;
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_0 "PPB_KeyboardInputEvent;1.0"
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_2 "PPB_KeyboardInputEvent;1.2"
+#define PPB_KEYBOARD_INPUT_EVENT_INTERFACE PPB_KEYBOARD_INPUT_EVENT_INTERFACE_1_2
+typedef struct PPB_KeyboardInputEvent_1_2 PPB_KeyboardInputEvent;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PP_InputEvent_Type) == 4 && sizeof(PP_InputEvent_Modifier) == 4 &&
               sizeof(PP_InputEvent_MouseButton) == 4 && sizeof(PP_InputEvent_Class) == 4);
 static_assert(sizeof(PPB_InputEvent_1_0) == 7 * sizeof(void*));
 static_assert(sizeof(PPB_MouseInputEvent_1_1) == 6 * sizeof(void*));
 static_assert(sizeof(PPB_KeyboardInputEvent_1_0) == 4 * sizeof(void*));
+static_assert(sizeof(PPB_KeyboardInputEvent_1_2) == 5 * sizeof(void*));
 static_assert(sizeof(PPB_IMEInputEvent_Dev_0_1) == 6 * sizeof(void*));
+#endif

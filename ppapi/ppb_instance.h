@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // "PPB_Instance;1.0"
 struct PPB_Instance_1_0 {
@@ -19,7 +19,15 @@ struct PPB_Instance_Private_0_1 {
                                  struct PP_Var* exception);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_INSTANCE_INTERFACE_1_0 "PPB_Instance;1.0"
+#define PPB_INSTANCE_INTERFACE PPB_INSTANCE_INTERFACE_1_0
+typedef struct PPB_Instance_1_0 PPB_Instance;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Instance_1_0) == 2 * sizeof(void*));
 static_assert(sizeof(PPB_Instance_Private_0_1) == 3 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_NetworkMonitor_1_0 {
   PP_Resource (*Create)(PP_Instance instance);
@@ -12,6 +12,8 @@ struct PPB_NetworkMonitor_1_0 {
   PP_Bool (*IsNetworkMonitor)(PP_Resource resource);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_NetworkMonitor_1_0) == 3 * sizeof(void*));
+#endif

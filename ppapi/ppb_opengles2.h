@@ -5,7 +5,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // The same types as the system's GLES2 header, which guards them with __gl2_h_.
 // GLsizeiptr and GLintptr are long: 4 bytes on i386 and 8 on x86-64.
@@ -235,11 +235,13 @@ struct PPB_GLESChromiumTextureMapping_Dev_0_1 {
   void (*UnmapTexSubImage2DCHROMIUM)(PP_Resource context, const void* mem);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(GLenum) == 4 && sizeof(GLint) == 4 && sizeof(GLfloat) == 4);
 static_assert(sizeof(GLboolean) == 1 && sizeof(GLubyte) == 1 && sizeof(GLushort) == 2);
 static_assert(sizeof(GLsizeiptr) == ZEMA_ABI_PICK(4, 8) && sizeof(GLintptr) == ZEMA_ABI_PICK(4, 8));
 static_assert(sizeof(PPB_OpenGLES2_1_0) == 142 * sizeof(void*));
 static_assert(sizeof(PPB_OpenGLES2ChromiumMapSub_1_0) == 4 * sizeof(void*));
 static_assert(sizeof(PPB_GLESChromiumTextureMapping_Dev_0_1) == 2 * sizeof(void*));
+#endif

@@ -8,7 +8,7 @@
 #include "ppapi/ppb_browser_font_trusted.h"
 #include "ppapi/ppb_flash_font_file.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // Enumerations whose values the host never interprets; 32 bits like every PPAPI enum.
 typedef int32_t PP_ResourceString;
@@ -45,6 +45,8 @@ struct PPB_PDF {
   void (*SetLinkUnderCursor)(PP_Instance instance, const char* url);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PPB_PDF) == 19 * sizeof(void*));
+#endif

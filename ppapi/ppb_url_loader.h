@@ -4,9 +4,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_URLREQUESTPROPERTY_URL = 0,
   PP_URLREQUESTPROPERTY_METHOD = 1,
   PP_URLREQUESTPROPERTY_HEADERS = 2,
@@ -23,7 +23,7 @@ typedef enum : int32_t {
   PP_URLREQUESTPROPERTY_CUSTOMUSERAGENT = 13
 } PP_URLRequestProperty;
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_URLRESPONSEPROPERTY_URL = 0,
   PP_URLRESPONSEPROPERTY_REDIRECTURL = 1,
   PP_URLRESPONSEPROPERTY_REDIRECTMETHOD = 2,
@@ -79,10 +79,24 @@ struct PPB_URLResponseInfo_1_0 {
   PP_Resource (*GetBodyAsFileRef)(PP_Resource response);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_URLLOADER_INTERFACE_1_0 "PPB_URLLoader;1.0"
+#define PPB_URLLOADER_INTERFACE PPB_URLLOADER_INTERFACE_1_0
+typedef struct PPB_URLLoader_1_0 PPB_URLLoader;
+#define PPB_URLREQUESTINFO_INTERFACE_1_0 "PPB_URLRequestInfo;1.0"
+#define PPB_URLREQUESTINFO_INTERFACE PPB_URLREQUESTINFO_INTERFACE_1_0
+typedef struct PPB_URLRequestInfo_1_0 PPB_URLRequestInfo;
+#define PPB_URLRESPONSEINFO_INTERFACE_1_0 "PPB_URLResponseInfo;1.0"
+#define PPB_URLRESPONSEINFO_INTERFACE PPB_URLRESPONSEINFO_INTERFACE_1_0
+typedef struct PPB_URLResponseInfo_1_0 PPB_URLResponseInfo;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PP_URLRequestProperty) == 4 && sizeof(PP_URLResponseProperty) == 4);
 static_assert(sizeof(PPB_URLLoader_1_0) == 10 * sizeof(void*));
 static_assert(sizeof(PPB_URLLoaderTrusted_0_3) == 2 * sizeof(void*));
 static_assert(sizeof(PPB_URLRequestInfo_1_0) == 5 * sizeof(void*));
 static_assert(sizeof(PPB_URLResponseInfo_1_0) == 3 * sizeof(void*));
+#endif

@@ -1,9 +1,9 @@
-// "PPB_URLUtil(Dev);0.6" and the URL component structs it fills.
+// "PPB_URLUtil(Dev);0.6" and ";0.7", and the URL component structs they fill.
 #pragma once
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // A component is absent when len is -1.
 struct PP_URLComponent_Dev {
@@ -36,8 +36,26 @@ struct PPB_URLUtil_Dev_0_6 {
                                         struct PP_URLComponents_Dev* components);
 };
 
-}  // extern "C"
+// "PPB_URLUtil(Dev);0.7": 0.6 plus GetPluginReferrerURL.
+struct PPB_URLUtil_Dev_0_7 {
+  struct PP_Var (*Canonicalize)(struct PP_Var url, struct PP_URLComponents_Dev* components);
+  struct PP_Var (*ResolveRelativeToURL)(struct PP_Var base_url, struct PP_Var relative_string,
+                                        struct PP_URLComponents_Dev* components);
+  struct PP_Var (*ResolveRelativeToDocument)(PP_Instance instance, struct PP_Var relative_string,
+                                             struct PP_URLComponents_Dev* components);
+  PP_Bool (*IsSameSecurityOrigin)(struct PP_Var url_a, struct PP_Var url_b);
+  PP_Bool (*DocumentCanRequest)(PP_Instance instance, struct PP_Var url);
+  PP_Bool (*DocumentCanAccessDocument)(PP_Instance active, PP_Instance target);
+  struct PP_Var (*GetDocumentURL)(PP_Instance instance, struct PP_URLComponents_Dev* components);
+  struct PP_Var (*GetPluginInstanceURL)(PP_Instance instance,
+                                        struct PP_URLComponents_Dev* components);
+  struct PP_Var (*GetPluginReferrerURL)(PP_Instance instance,
+                                        struct PP_URLComponents_Dev* components);
+};
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PP_URLComponent_Dev) == 8 && alignof(PP_URLComponent_Dev) == 4);
 static_assert(offsetof(PP_URLComponent_Dev, len) == 4);
 static_assert(sizeof(PP_URLComponents_Dev) == 64 && alignof(PP_URLComponents_Dev) == 4);
@@ -49,3 +67,5 @@ static_assert(offsetof(PP_URLComponents_Dev, username) == 8 &&
               offsetof(PP_URLComponents_Dev, query) == 48 &&
               offsetof(PP_URLComponents_Dev, ref) == 56);
 static_assert(sizeof(PPB_URLUtil_Dev_0_6) == 8 * sizeof(void*));
+static_assert(sizeof(PPB_URLUtil_Dev_0_7) == 9 * sizeof(void*));
+#endif

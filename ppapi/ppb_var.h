@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 // "PPB_Var;1.2"
 struct PPB_Var_1_2 {
@@ -23,7 +23,15 @@ struct PPB_VarArrayBuffer_1_0 {
   void (*Unmap)(struct PP_Var array);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_VAR_INTERFACE_1_2 "PPB_Var;1.2"
+#define PPB_VAR_INTERFACE PPB_VAR_INTERFACE_1_2
+typedef struct PPB_Var_1_2 PPB_Var;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PPB_Var_1_2) == 6 * sizeof(void*));
 static_assert(sizeof(PPB_VarArrayBuffer_1_0) == 4 * sizeof(void*));
+#endif

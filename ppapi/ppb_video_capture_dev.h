@@ -3,9 +3,9 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
-typedef enum : int32_t {
+typedef enum PP_INT32_ENUM {
   PP_VIDEO_CAPTURE_STATUS_STOPPED = 0,
   PP_VIDEO_CAPTURE_STATUS_STARTING = 1,
   PP_VIDEO_CAPTURE_STATUS_STARTED = 2,
@@ -35,11 +35,13 @@ struct PPB_VideoCapture_Dev_0_3 {
   void (*Close)(PP_Resource video_capture);
 };
 
-}  // extern "C"
+PP_EXTERN_C_END
 
+#ifdef __cplusplus
 static_assert(sizeof(PP_VideoCaptureStatus_Dev) == 4);
 static_assert(sizeof(PP_VideoCaptureDeviceInfo_Dev) == 12 &&
               alignof(PP_VideoCaptureDeviceInfo_Dev) == 4);
 static_assert(offsetof(PP_VideoCaptureDeviceInfo_Dev, height) == 4 &&
               offsetof(PP_VideoCaptureDeviceInfo_Dev, frames_per_second) == 8);
 static_assert(sizeof(PPB_VideoCapture_Dev_0_3) == 9 * sizeof(void*));
+#endif

@@ -3,7 +3,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 struct PPB_View_1_2 {
   PP_Bool (*IsView)(PP_Resource resource);
@@ -17,6 +17,14 @@ struct PPB_View_1_2 {
   PP_Bool (*GetScrollOffset)(PP_Resource resource, struct PP_Point* offset);
 };
 
-}  // extern "C"
+// Interface names; the unversioned name is the final published version, and the
+// unversioned struct its table.
+#define PPB_VIEW_INTERFACE_1_2 "PPB_View;1.2"
+#define PPB_VIEW_INTERFACE PPB_VIEW_INTERFACE_1_2
+typedef struct PPB_View_1_2 PPB_View;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PPB_View_1_2) == 9 * sizeof(void*));
+#endif

@@ -4,7 +4,7 @@
 
 #include "ppapi/pp_types.h"
 
-extern "C" {
+PP_EXTERN_C_BEGIN
 
 typedef int32_t (*PP_InitializeModule_Func)(PP_Module module,
                                             PPB_GetInterface get_browser_interface);
@@ -23,7 +23,16 @@ struct PPP_InputEvent_0_1 {
   PP_Bool (*HandleInputEvent)(PP_Instance instance, PP_Resource input_event);
 };
 
-}  // extern "C"
+#define PPP_INSTANCE_INTERFACE_1_1 "PPP_Instance;1.1"
+#define PPP_INSTANCE_INTERFACE PPP_INSTANCE_INTERFACE_1_1
+typedef struct PPP_Instance_1_1 PPP_Instance;
+#define PPP_INPUT_EVENT_INTERFACE_0_1 "PPP_InputEvent;0.1"
+#define PPP_INPUT_EVENT_INTERFACE PPP_INPUT_EVENT_INTERFACE_0_1
+typedef struct PPP_InputEvent_0_1 PPP_InputEvent;
 
+PP_EXTERN_C_END
+
+#ifdef __cplusplus
 static_assert(sizeof(PPP_Instance_1_1) == 5 * sizeof(void*));
 static_assert(sizeof(PPP_InputEvent_0_1) == sizeof(void*));
+#endif

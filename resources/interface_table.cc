@@ -21,6 +21,7 @@
 #include "graphics/view.h"
 #include "host/core.h"
 #include "host/flash_message_loop.h"
+#include "host/main_thread_loop.h"
 #include "input/input_event.h"
 #include "input/keyboard_input_event.h"
 #include "input/mouse_input_event.h"
@@ -109,6 +110,25 @@ const InterfaceEntry kInterfaces[] = {
 };
 static_assert(std::size(kInterfaces) == 49);
 
+// The final published versions of the implemented interfaces, and the main thread's
+// message loop. A table serves every name whose members are a prefix of its own.
+const InterfaceEntry kFinalInterfaces[] = {
+    {"PPB_AudioConfig;1.1", &ppbAudioConfig_1_1},
+    {"PPB_AudioInput(Dev);0.4", &ppbAudioInput_0_4},
+    {"PPB_Audio;1.1", &ppbAudio_1_1},
+    {"PPB_Flash_Clipboard;5.0", &ppbFlashClipboard_5_1},
+    {"PPB_Flash_Clipboard;5.1", &ppbFlashClipboard_5_1},
+    {"PPB_FlashFullscreen;1.0", &ppbFlashFullscreen},
+    {"PPB_Graphics2D;1.1", &ppbGraphics2D_1_1},
+    {"PPB_KeyboardInputEvent;1.2", &ppbKeyboardInputEvent_1_2},
+    {"PPB_TCPSocket_Private;0.4", &ppbTcpSocket_0_5},
+    {"PPB_TCPSocket_Private;0.5", &ppbTcpSocket_0_5},
+    {"PPB_TextInput(Dev);0.2", &ppbTextInput_0_2},
+    {"PPB_URLUtil(Dev);0.7", &ppbUrlUtil_0_7},
+    {"PPB_MessageLoop;1.0", &ppbMessageLoop},
+};
+static_assert(sizeof(PPB_FlashFullscreen_1_0) == sizeof(PPB_FlashFullscreen_0_1));
+
 constexpr StubEntry kTrap{.trap = Trap};
 constexpr StubEntry kFail{.trapFailure = TrapFailure};
 constexpr StubEntry kVar{.trapVar = TrapVar};
@@ -118,6 +138,9 @@ constexpr StubEntry kVar{.trapVar = TrapVar};
 const void* ZEMA_GetInterface(const char* interface_name) {
   if (interface_name == nullptr) return nullptr;
   for (const InterfaceEntry& entry : kInterfaces) {
+    if (strcmp(interface_name, entry.name) == 0) return entry.table;
+  }
+  for (const InterfaceEntry& entry : kFinalInterfaces) {
     if (strcmp(interface_name, entry.name) == 0) return entry.table;
   }
   return nullptr;

@@ -23,6 +23,7 @@ enum PPResType : int32_t {
   kResFlashFontFile = 14,
   kResFlashMessageLoop = 15,
   kResFlashMenu = 16,
+  kResMessageLoop = 17,
 };
 
 class PPRes {

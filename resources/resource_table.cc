@@ -32,6 +32,17 @@ void PluginInstance::freeResId(int id) {
   if (index < resources.size()) resources[index] = nullptr;
 }
 
+PP_Bool isResourceOfType(PP_Resource id, int32_t type) {
+  if (id < kFirstResourceId) return PP_FALSE;
+  PluginInstance& inst = *pluginInstance;
+  std::lock_guard<std::mutex> guard(inst.lock);
+  size_t index = static_cast<size_t>(id - kFirstResourceId);
+  return index < inst.resources.size() && inst.resources[index] != nullptr &&
+                 inst.resources[index]->resType == type
+             ? PP_TRUE
+             : PP_FALSE;
+}
+
 void ZEMA_AddRefResource(PP_Resource id) {
   if (id < kFirstResourceId) return;
   // Looked up and counted under the lock: a release on another thread cannot destroy

@@ -1,8 +1,7 @@
-// "PPB_Var;1.2": string vars.
+// "PPB_Var;1.2": string and resource vars.
 #include "resources/var.h"
 
 #include "host/plugin_instance.h"
-#include "resources/not_implemented.h"
 #include "resources/resource_table.h"
 
 PP_Var makeReferenceVar(PP_VarType type, PP_Resource id) {
@@ -49,13 +48,36 @@ const char* ZEMA_VarToUtf8(PP_Var var, uint32_t* len) {
   return str != nullptr ? str->text.c_str() : nullptr;
 }
 
-using Iface = PPB_Var_1_2;
+namespace {
+
+// A live resource the plug-in knows as one: the handles behind string and array-buffer
+// vars are not.
+bool isPluginResource(PP_Resource id) {
+  return id != 0 && isResourceOfType(id, kResString) == PP_FALSE &&
+         isResourceOfType(id, kResArrayBuffer) == PP_FALSE &&
+         pluginInstance->getResFromId(id) != nullptr;
+}
+
+}  // namespace
+
+// The resource of a resource var, with a reference for the caller; 0 for any other var.
+static PP_Resource ZEMA_VarToResource(PP_Var var) {
+  if (var.type != PP_VARTYPE_RESOURCE) return 0;
+  PP_Resource id = varResourceId(var);
+  if (!isPluginResource(id)) return 0;
+  ZEMA_AddRefResource(id);
+  return id;
+}
+
+// A resource var holding its own reference on the resource; a null var for a handle that
+// names no resource.
+static PP_Var ZEMA_VarFromResource(PP_Resource resource) {
+  if (!isPluginResource(resource)) return PP_Var{PP_VARTYPE_NULL, 0, {}};
+  ZEMA_AddRefResource(resource);
+  return makeReferenceVar(PP_VARTYPE_RESOURCE, resource);
+}
 
 const PPB_Var_1_2 ppbVar = {
-    ZEMA_AddRef,
-    ZEMA_Release,
-    ZEMA_VarFromUtf8,
-    ZEMA_VarToUtf8,
-    /* ZEMA_VarToResource */ NotImplemented<decltype(Iface::VarToResource)>::entry,
-    /* ZEMA_VarFromResource */ NotImplemented<decltype(Iface::VarFromResource)>::entry,
+    ZEMA_AddRef,    ZEMA_Release,       ZEMA_VarFromUtf8,
+    ZEMA_VarToUtf8, ZEMA_VarToResource, ZEMA_VarFromResource,
 };

@@ -5,6 +5,7 @@
 
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallback& callback,
                                   int32_t* selectedId) {
@@ -71,6 +72,6 @@ using Iface = PPB_Flash_Menu_0_2;
 
 const PPB_Flash_Menu_0_2 ppbFlashMenu = {
     ZEMA_FlashMenu_Create,
-    /* ZEMA_FlashMenu_IsFlashMenu */ NotImplemented<decltype(Iface::IsFlashMenu)>::entry,
+    isResourceEntry<kResFlashMenu>,
     ZEMA_FlashMenu_Show,
 };

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "zema-run/url_resolve.h"
+
 using namespace zema::protocol;
 
 namespace {
@@ -104,7 +106,8 @@ std::string UrlService::servedPath(const std::string& url, bool* ours) const {
 
 void UrlService::open(const UrlOpen& m, const std::string& trailing) {
   // The trailing data is exactly the three lengths' sum (the channel read it by them).
-  std::string url = trailing.substr(0, m.urlLength);
+  // A relative URL is the document's, as in a browser.
+  std::string url = resolveReference(options_.documentUrl, trailing.substr(0, m.urlLength));
   std::string headers = trailing.substr(m.urlLength, m.headersLength);
   std::string body = trailing.substr(size_t{m.urlLength} + m.headersLength);
   bool post = m.method == 1;

@@ -12,6 +12,7 @@
 
 namespace {
 
+#ifdef ZEMA_EXAMPLE_CONTROLLER
 using Clock = std::chrono::steady_clock;
 
 // Reads the child's output until `needle` has appeared `times` times or the time is up.
@@ -35,6 +36,7 @@ bool readUntil(int fd, std::string* output, const std::string& needle, int times
   }
   return count() >= times;
 }
+#endif
 
 TEST(ExampleController, RunsTheDemoAndQuitsOnAKey) {
 #ifndef ZEMA_EXAMPLE_CONTROLLER

@@ -127,6 +127,33 @@ INSTANTIATE_TEST_SUITE_P(
                                   "/zema/libVELTA.so"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
+// A plug-in whose PPP_InitializeModule refuses to start gets no instance: the host
+// names the result on one line and ends with status 1 before any DidCreate.
+TEST_F(StartupTest, FailedModuleInitialisationEndsTheHostBeforeDidCreate) {
+  for (const auto& [result, name] :
+       {std::pair{"-2", "PP_ERROR_FAILED"}, std::pair{"-6", "PP_ERROR_NOINTERFACE"},
+        std::pair{"17", "not a PPAPI result code"}}) {
+    SCOPED_TRACE(result);
+    HostChannel local;
+    HostOptions opts = options();
+    opts.zemaFiles = {{"initialize-result", result}};
+    ASSERT_TRUE(local.listen()) << local.lastError();
+    HostProcess process(opts);
+    ASSERT_TRUE(process.start({kDocument, "scenario", "noop"})) << process.error();
+    EXPECT_TRUE(local.acceptBoth(HostProcess::kDefaultTimeout, [&] { return process.running(); }))
+        << local.lastError();
+    auto status = process.waitForExit();
+    ASSERT_TRUE(status) << process.error();
+    EXPECT_TRUE(status->exited && status->code == 1) << status->describe();
+    auto lines = process.stderrLines();
+    ASSERT_EQ(lines.size(), 1u) << process.describeOutput();
+    EXPECT_NE(lines[0].find("PPP_InitializeModule"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(std::string(result) + " (" + name + ")"), std::string::npos)
+        << lines[0];
+    EXPECT_EQ(process.stdoutText(), "");
+  }
+}
+
 TEST_F(StartupTest, NoControllingProcessEndsTheHostNamingTheAddress) {
   ASSERT_TRUE(startProcess({kDocument}, options()));
   auto status = host->waitForExit();

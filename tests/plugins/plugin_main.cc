@@ -151,6 +151,13 @@ __attribute__((visibility("default"))) int32_t PPP_InitializeModule(
     PP_Module hostModule, PPB_GetInterface getBrowserInterface) {
   testplugin::moduleNumber = hostModule;
   testplugin::hostGetInterface = getBrowserInterface;
+  // A test that wants start-up refused puts the result to answer in this file.
+  if (FILE* f = fopen("/zema/initialize-result", "r")) {
+    int result = PP_OK;
+    if (fscanf(f, "%d", &result) != 1) result = PP_ERROR_FAILED;
+    fclose(f);
+    return result;
+  }
   return PP_OK;
 }
 

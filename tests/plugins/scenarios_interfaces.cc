@@ -42,6 +42,7 @@
 #include "ppapi/ppb_file_chooser.h"
 #include "ppapi/ppb_file_ref.h"
 #include "ppapi/ppb_flash.h"
+#include "ppapi/ppb_flash_clipboard.h"
 #include "ppapi/ppb_flash_file.h"
 #include "ppapi/ppb_flash_font_file.h"
 #include "ppapi/ppb_flash_menu.h"
@@ -50,10 +51,12 @@
 #include "ppapi/ppb_image_data.h"
 #include "ppapi/ppb_input_event.h"
 #include "ppapi/ppb_instance.h"
+#include "ppapi/ppb_message_loop.h"
 #include "ppapi/ppb_net_private.h"
 #include "ppapi/ppb_network_monitor.h"
 #include "ppapi/ppb_opengles2.h"
 #include "ppapi/ppb_pdf.h"
+#include "ppapi/ppb_text_input_dev.h"
 #include "ppapi/ppb_url_loader.h"
 #include "ppapi/ppb_url_util_dev.h"
 #include "ppapi/ppb_var.h"
@@ -136,6 +139,34 @@ const char* const kNearMisses[] = {
     "PPP_Instance;1.1",
 };
 
+// The final published versions answered besides the 49, with the name whose table
+// each shares (null: a table of its own).
+struct FinalName {
+  const char* name;
+  const char* sharesWith;
+};
+const FinalName kFinalNames[] = {
+    {"PPB_AudioConfig;1.1", nullptr},
+    {"PPB_AudioInput(Dev);0.4", nullptr},
+    {"PPB_Audio;1.1", nullptr},
+    {"PPB_Flash_Clipboard;5.0", "PPB_Flash_Clipboard;5.1"},
+    {"PPB_Flash_Clipboard;5.1", nullptr},
+    {"PPB_FlashFullscreen;1.0", "PPB_FlashFullscreen;0.1"},
+    {"PPB_Graphics2D;1.1", nullptr},
+    {"PPB_KeyboardInputEvent;1.2", nullptr},
+    {"PPB_TCPSocket_Private;0.4", "PPB_TCPSocket_Private;0.5"},
+    {"PPB_TCPSocket_Private;0.5", nullptr},
+    {"PPB_TextInput(Dev);0.2", nullptr},
+    {"PPB_URLUtil(Dev);0.7", nullptr},
+    {"PPB_MessageLoop;1.0", nullptr},
+};
+// Versions that were never published, or that the host does not answer.
+const char* const kFinalNearMisses[] = {
+    "PPB_Graphics2D;1.2",   "PPB_Audio;1.2",       "PPB_KeyboardInputEvent;1.1",
+    "PPB_MessageLoop;1.1",  "PPB_MessageLoop",     "PPB_Flash_Clipboard;5.2",
+    "PPB_URLUtil(Dev);0.8", "PPB_AudioConfig;1.2", "PPB_FileRef;1.2",
+};
+
 // --- interface-lookup ---
 
 void interfaceLookup(const Args&) {
@@ -174,6 +205,32 @@ void interfaceLookup(const Args&) {
   report("lookup names=%d found=%d stable=%d threaded=%d distinct=%zu near-misses=%zu null=%d",
          kInterfaceCount, found, stable, threaded, distinct.size(), std::size(kNearMisses),
          nullMisses);
+
+  // Final versions: each answered, with a table of its own unless it shares one, and
+  // none of them the table of one of the 49 names (those keep theirs).
+  int finalFound = 0, finalRight = 0, finalNull = 0;
+  for (const FinalName& entry : kFinalNames) {
+    const void* table = testplugin::hostInterface(entry.name);
+    finalFound += table != nullptr;
+    bool right = table != nullptr && table == testplugin::hostInterface(entry.name);
+    if (entry.sharesWith != nullptr) {
+      right = right && table == testplugin::hostInterface(entry.sharesWith);
+    } else {
+      right = right && distinct.count(table) == 0;
+    }
+    if (right)
+      ++finalRight;
+    else
+      report("lookup final %s wrong", entry.name);
+  }
+  for (const char* name : kFinalNearMisses) {
+    if (testplugin::hostInterface(name) == nullptr)
+      ++finalNull;
+    else
+      report("lookup final near miss \"%s\" answered", name);
+  }
+  report("lookup final names=%zu found=%d right=%d near-misses=%zu null=%d", std::size(kFinalNames),
+         finalFound, finalRight, std::size(kFinalNearMisses), finalNull);
 }
 
 // --- entry checks ---
@@ -496,6 +553,10 @@ Interface<T> find(const char* name) {
 // A do-nothing entry: called with argumentFor<> arguments, its result judged.
 #define NOTHING(iface, member, slot, kind, bytes) \
   checkDoNothing(ENTRY(iface, member, slot, kind, true, bytes), MEMBER(iface, member))
+// An implemented entry, called with the arguments a do-nothing entry would get (null
+// and zero handles, scratch pointers); only the ABI is judged.
+#define PROBE_NEUTRAL(iface, member, slot, kind, bytes) \
+  checkDoNothing(ENTRY(iface, member, slot, kind, false, bytes), MEMBER(iface, member))
 // An implemented entry, called with the given arguments; only the ABI is judged.
 #define PROBE(iface, member, slot, kind, bytes, ...)    \
   check(ENTRY(iface, member, slot, kind, false, bytes), \
@@ -581,19 +642,124 @@ void stubTraps(const Args&) {
 
 // --- abi ---
 
+void ignoreResult(void*, int32_t) {}
+
+// Every member of each final version the host answers besides the 49 names.
+void finalVersionsAbi() {
+  auto audioConfig = find<PPB_AudioConfig_1_1>("PPB_AudioConfig;1.1");
+  PROBE_NEUTRAL(audioConfig, CreateStereo16Bit, 0, Zero, 12);
+  PROBE_NEUTRAL(audioConfig, RecommendSampleFrameCount, 1, Zero, 12);
+  PROBE_NEUTRAL(audioConfig, IsAudioConfig, 2, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleRate, 3, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleFrameCount, 4, Zero, 4);
+  NOTHING(audioConfig, RecommendSampleRate, 5, Zero, 4);
+
+  auto audioInput = find<PPB_AudioInput_Dev_0_4>("PPB_AudioInput(Dev);0.4");
+  NOTHING(audioInput, Create, 0, Zero, 4);
+  NOTHING(audioInput, IsAudioInput, 1, Zero, 4);
+  NOTHING(audioInput, EnumerateDevices, 2, Callback, 24);
+  NOTHING(audioInput, MonitorDeviceChange, 3, Code, 12);
+  NOTHING(audioInput, Open, 4, Callback, 32);
+  NOTHING(audioInput, GetCurrentConfig, 5, Zero, 4);
+  NOTHING(audioInput, StartCapture, 6, Zero, 4);
+  NOTHING(audioInput, StopCapture, 7, Zero, 4);
+  NOTHING(audioInput, Close, 8, Void, 4);
+
+  auto audio = find<PPB_Audio_1_1>("PPB_Audio;1.1");
+  NOTHING(audio, Create, 0, Zero, 16);
+  PROBE_NEUTRAL(audio, IsAudio, 1, Zero, 4);
+  PROBE_NEUTRAL(audio, GetCurrentConfig, 2, Zero, 4);
+  NOTHING(audio, StartPlayback, 3, Zero, 4);
+  PROBE_NEUTRAL(audio, StopPlayback, 4, Zero, 4);
+
+  auto clipboard = find<PPB_Flash_Clipboard_5_1>("PPB_Flash_Clipboard;5.1");
+  NOTHING(clipboard, RegisterCustomFormat, 0, Zero, 8);
+  NOTHING(clipboard, IsFormatAvailable, 1, Zero, 12);
+  PROBE_NEUTRAL(clipboard, ReadData, 2, Var, 16);
+  PROBE_NEUTRAL(clipboard, WriteData, 3, Code, 20);
+  NOTHING(clipboard, GetSequenceNumber, 4, Zero, 12);
+
+  auto fullscreen = find<PPB_FlashFullscreen_1_0>("PPB_FlashFullscreen;1.0");
+  PROBE_NEUTRAL(fullscreen, IsFullscreen, 0, Zero, 4);
+  NOTHING(fullscreen, SetFullscreen, 1, Zero, 8);
+  PROBE_NEUTRAL(fullscreen, GetScreenSize, 2, Zero, 8);
+
+  auto graphics2d = find<PPB_Graphics2D_1_1>("PPB_Graphics2D;1.1");
+  PROBE_NEUTRAL(graphics2d, Create, 0, Zero, 12);
+  PROBE_NEUTRAL(graphics2d, IsGraphics2D, 1, Zero, 4);
+  PROBE_NEUTRAL(graphics2d, Describe, 2, Zero, 12);
+  PROBE_NEUTRAL(graphics2d, PaintImageData, 3, Void, 16);
+  PROBE_NEUTRAL(graphics2d, Scroll, 4, Void, 12);
+  PROBE_NEUTRAL(graphics2d, ReplaceContents, 5, Void, 8);
+  PROBE_NEUTRAL(graphics2d, Flush, 6, Callback, 16);
+  PROBE(graphics2d, SetScale, 7, Zero, 8, 0, 2.0f);
+  PROBE_NEUTRAL(graphics2d, GetScale, 8, Float, 4);
+
+  auto keyboard = find<PPB_KeyboardInputEvent_1_2>("PPB_KeyboardInputEvent;1.2");
+  PROBE_NEUTRAL(keyboard, Create, 0, Zero, 56);
+  PROBE_NEUTRAL(keyboard, IsKeyboardInputEvent, 1, Zero, 4);
+  PROBE_NEUTRAL(keyboard, GetKeyCode, 2, Zero, 4);
+  PROBE_NEUTRAL(keyboard, GetCharacterText, 3, Var, 8);
+  PROBE_NEUTRAL(keyboard, GetCode, 4, Var, 8);
+
+  auto tcp = find<PPB_TCPSocket_Private_0_5>("PPB_TCPSocket_Private;0.5");
+  NOTHING(tcp, Create, 0, Zero, 4);
+  NOTHING(tcp, IsTCPSocket, 1, Zero, 4);
+  // Fails later, through a callback that is not counted as a do-nothing entry's.
+  PROBE(tcp, Connect, 2, Callback, 24, 0, "example.org", 80,
+        PP_CompletionCallback{ignoreResult, nullptr, 0});
+  NOTHING(tcp, ConnectWithNetAddress, 3, Callback, 20);
+  NOTHING(tcp, GetLocalAddress, 4, Zero, 8);
+  NOTHING(tcp, GetRemoteAddress, 5, Zero, 8);
+  NOTHING(tcp, SSLHandshake, 6, Callback, 24);
+  NOTHING(tcp, GetServerCertificate, 7, Zero, 4);
+  NOTHING(tcp, AddChainBuildingCertificate, 8, Zero, 12);
+  NOTHING(tcp, Read, 9, Callback, 24);
+  NOTHING(tcp, Write, 10, Callback, 24);
+  NOTHING(tcp, Disconnect, 11, Void, 4);
+  NOTHING(tcp, SetOption, 12, Callback, 36);
+
+  auto textInput = find<PPB_TextInput_Dev_0_2>("PPB_TextInput(Dev);0.2");
+  NOTHING(textInput, SetTextInputType, 0, Void, 8);
+  NOTHING(textInput, UpdateCaretPosition, 1, Void, 12);
+  NOTHING(textInput, CancelCompositionText, 2, Void, 4);
+  NOTHING(textInput, UpdateSurroundingText, 3, Void, 16);
+  NOTHING(textInput, SelectionChanged, 4, Void, 4);
+
+  auto urlUtil = find<PPB_URLUtil_Dev_0_7>("PPB_URLUtil(Dev);0.7");
+  PROBE_NEUTRAL(urlUtil, Canonicalize, 0, Var, 24);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToURL, 1, Var, 40);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToDocument, 2, Var, 28);
+  PROBE_NEUTRAL(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
+  PROBE_NEUTRAL(urlUtil, DocumentCanRequest, 4, Zero, 20);
+  PROBE_NEUTRAL(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
+  PROBE_NEUTRAL(urlUtil, GetDocumentURL, 6, Var, 12);
+  PROBE_NEUTRAL(urlUtil, GetPluginInstanceURL, 7, Var, 12);
+  PROBE_NEUTRAL(urlUtil, GetPluginReferrerURL, 8, Var, 12);
+
+  auto loop = find<PPB_MessageLoop_1_0>("PPB_MessageLoop;1.0");
+  PROBE_NEUTRAL(loop, Create, 0, Zero, 4);
+  PROBE_NEUTRAL(loop, GetForMainThread, 1, Zero, 0);
+  PROBE_NEUTRAL(loop, GetCurrent, 2, Zero, 0);
+  PROBE_NEUTRAL(loop, AttachToCurrentThread, 3, Code, 4);
+  PROBE_NEUTRAL(loop, Run, 4, Code, 4);
+  PROBE_NEUTRAL(loop, PostWork, 5, Callback, 24);
+  PROBE_NEUTRAL(loop, PostQuit, 6, Code, 8);
+}
+
 void reportLateCallbacks(void*, int32_t) {
   report("abi callbacks run=%d", callbacksRun.load());
 }
 
 void notImplementedAbi(const Args&) {
   auto core = find<PPB_Core_1_0>("PPB_Core;1.0");
-  NOTHING(core, GetTimeTicks, 3, Double, 0);
+  PROBE_NEUTRAL(core, GetTimeTicks, 3, Double, 0);
   PROBE(core, GetTime, 2, Double, 0);
 
   auto audioConfig = find<PPB_AudioConfig_1_0>("PPB_AudioConfig;1.0");
-  NOTHING(audioConfig, IsAudioConfig, 2, Zero, 4);
-  NOTHING(audioConfig, GetSampleRate, 3, Zero, 4);
-  NOTHING(audioConfig, GetSampleFrameCount, 4, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, IsAudioConfig, 2, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleRate, 3, Zero, 4);
+  PROBE_NEUTRAL(audioConfig, GetSampleFrameCount, 4, Zero, 4);
 
   auto audioInput = find<PPB_AudioInput_Dev_0_3>("PPB_AudioInput(Dev);0.3");
   NOTHING(audioInput, IsAudioInput, 1, Zero, 4);
@@ -604,13 +770,13 @@ void notImplementedAbi(const Args&) {
   NOTHING(audioInput, StopCapture, 7, Zero, 4);
 
   auto audio = find<PPB_Audio_1_0>("PPB_Audio;1.0");
-  NOTHING(audio, IsAudio, 1, Zero, 4);
-  NOTHING(audio, GetCurrentConfig, 2, Zero, 4);
+  PROBE_NEUTRAL(audio, IsAudio, 1, Zero, 4);
+  PROBE_NEUTRAL(audio, GetCurrentConfig, 2, Zero, 4);
 
   auto browserFont = find<PPB_BrowserFont_Trusted_1_0>("PPB_BrowserFont_Trusted;1.0");
-  NOTHING(browserFont, IsFont, 2, Zero, 4);
-  NOTHING(browserFont, CharacterOffsetForPixel, 6, Zero, 12);
-  NOTHING(browserFont, PixelOffsetForCharacter, 7, Zero, 12);
+  PROBE_NEUTRAL(browserFont, IsFont, 2, Zero, 4);
+  PROBE_NEUTRAL(browserFont, CharacterOffsetForPixel, 6, Zero, 12);
+  PROBE_NEUTRAL(browserFont, PixelOffsetForCharacter, 7, Zero, 12);
   PROBE(browserFont, GetFontFamilies, 0, Var, 8, 3);
 
   auto charSet = find<PPB_CharSet_Dev_0_4>("PPB_CharSet(Dev);0.4");
@@ -628,7 +794,7 @@ void notImplementedAbi(const Args&) {
   NOTHING(moduleLocal, CreateDir, 5, Code, 8);
 
   auto fontFile = find<PPB_Flash_FontFile_0_2>("PPB_Flash_FontFile;0.2");
-  NOTHING(fontFile, IsFlashFontFile, 1, Zero, 4);
+  PROBE_NEUTRAL(fontFile, IsFlashFontFile, 1, Zero, 4);
   NOTHING(fontFile, IsSupportedForWindows, 3, Zero, 0);
 
   auto fullscreen = find<PPB_FlashFullscreen_0_1>("PPB_FlashFullscreen;0.1");
@@ -641,40 +807,40 @@ void notImplementedAbi(const Args&) {
   PROBE(flash, GetCommandLineArgs, 5, Var, 8, 1);
 
   auto menu = find<PPB_Flash_Menu_0_2>("PPB_Flash_Menu;0.2");
-  NOTHING(menu, IsFlashMenu, 1, Zero, 4);
+  PROBE_NEUTRAL(menu, IsFlashMenu, 1, Zero, 4);
 
   auto messageLoop = find<PPB_Flash_MessageLoop_0_1>("PPB_Flash_MessageLoop;0.1");
-  NOTHING(messageLoop, IsFlashMessageLoop, 1, Zero, 4);
+  PROBE_NEUTRAL(messageLoop, IsFlashMessageLoop, 1, Zero, 4);
 
   auto graphics2d = find<PPB_Graphics2D_1_0>("PPB_Graphics2D;1.0");
-  NOTHING(graphics2d, IsGraphics2D, 1, Zero, 4);
-  NOTHING(graphics2d, Describe, 2, Zero, 12);
+  PROBE_NEUTRAL(graphics2d, IsGraphics2D, 1, Zero, 4);
+  PROBE_NEUTRAL(graphics2d, Describe, 2, Zero, 12);
 
   auto graphics3d = find<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
   NOTHING(graphics3d, GetAttribMaxValue, 0, Code, 12);
-  NOTHING(graphics3d, IsGraphics3D, 2, Zero, 4);
+  PROBE_NEUTRAL(graphics3d, IsGraphics3D, 2, Zero, 4);
   NOTHING(graphics3d, GetAttribs, 3, Code, 8);
   NOTHING(graphics3d, SetAttribs, 4, Code, 8);
   NOTHING(graphics3d, GetError, 5, Zero, 4);
 
   auto imageData = find<PPB_ImageData_1_0>("PPB_ImageData;1.0");
-  NOTHING(imageData, IsImageDataFormatSupported, 1, Zero, 4);
-  NOTHING(imageData, IsImageData, 3, Zero, 4);
+  PROBE_NEUTRAL(imageData, IsImageDataFormatSupported, 1, Zero, 4);
+  PROBE_NEUTRAL(imageData, IsImageData, 3, Zero, 4);
 
   auto inputEvent = find<PPB_InputEvent_1_0>("PPB_InputEvent;1.0");
-  NOTHING(inputEvent, GetTimeStamp, 5, Double, 4);
+  PROBE_NEUTRAL(inputEvent, GetTimeStamp, 5, Double, 4);
 
   auto instancePrivate = find<PPB_Instance_Private_0_1>("PPB_Instance_Private;0.1");
   NOTHING(instancePrivate, GetOwnerElementObject, 1, Var, 8);
   PROBE(instancePrivate, GetWindowObject, 0, Var, 8, 3);
 
   auto mouse = find<PPB_MouseInputEvent_1_1>("PPB_MouseInputEvent;1.1");
-  NOTHING(mouse, Create, 0, Zero, 36);
-  NOTHING(mouse, GetMovement, 5, Point, 8);
+  PROBE_NEUTRAL(mouse, Create, 0, Zero, 36);
+  PROBE_NEUTRAL(mouse, GetMovement, 5, Point, 8);
   PROBE(mouse, GetPosition, 3, Point, 8, 0);
 
   auto keyboard = find<PPB_KeyboardInputEvent_1_0>("PPB_KeyboardInputEvent;1.0");
-  NOTHING(keyboard, Create, 0, Zero, 40);
+  PROBE_NEUTRAL(keyboard, Create, 0, Zero, 40);
   PROBE(keyboard, GetCharacterText, 3, Var, 8, 0);
 
   auto networkMonitor = find<PPB_NetworkMonitor_1_0>("PPB_NetworkMonitor;1.0");
@@ -704,33 +870,33 @@ void notImplementedAbi(const Args&) {
   NOTHING(tcp, Write, 8, Callback, 24);
 
   auto loader = find<PPB_URLLoader_1_0>("PPB_URLLoader;1.0");
-  NOTHING(loader, IsURLLoader, 1, Zero, 4);
+  PROBE_NEUTRAL(loader, IsURLLoader, 1, Zero, 4);
   NOTHING(loader, FollowRedirect, 3, Callback, 16);
   NOTHING(loader, GetUploadProgress, 4, Zero, 12);
   NOTHING(loader, FinishStreamingToFile, 8, Callback, 16);
 
   auto request = find<PPB_URLRequestInfo_1_0>("PPB_URLRequestInfo;1.0");
-  NOTHING(request, IsURLRequestInfo, 1, Zero, 4);
+  PROBE_NEUTRAL(request, IsURLRequestInfo, 1, Zero, 4);
   NOTHING(request, AppendFileToBody, 4, Zero, 32);
 
   auto response = find<PPB_URLResponseInfo_1_0>("PPB_URLResponseInfo;1.0");
-  NOTHING(response, IsURLResponseInfo, 0, Zero, 4);
+  PROBE_NEUTRAL(response, IsURLResponseInfo, 0, Zero, 4);
   NOTHING(response, GetBodyAsFileRef, 2, Zero, 4);
   PROBE(response, GetProperty, 1, Var, 12, 0, {});
 
   auto urlUtil = find<PPB_URLUtil_Dev_0_6>("PPB_URLUtil(Dev);0.6");
-  NOTHING(urlUtil, Canonicalize, 0, Var, 24);
-  NOTHING(urlUtil, ResolveRelativeToURL, 1, Var, 40);
-  NOTHING(urlUtil, ResolveRelativeToDocument, 2, Var, 28);
-  NOTHING(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
-  NOTHING(urlUtil, DocumentCanRequest, 4, Zero, 20);
-  NOTHING(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
+  PROBE_NEUTRAL(urlUtil, Canonicalize, 0, Var, 24);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToURL, 1, Var, 40);
+  PROBE_NEUTRAL(urlUtil, ResolveRelativeToDocument, 2, Var, 28);
+  PROBE_NEUTRAL(urlUtil, IsSameSecurityOrigin, 3, Zero, 32);
+  PROBE_NEUTRAL(urlUtil, DocumentCanRequest, 4, Zero, 20);
+  PROBE_NEUTRAL(urlUtil, DocumentCanAccessDocument, 5, Zero, 8);
   PROBE(urlUtil, GetDocumentURL, 6, Var, 12, 3, nullptr);
   PROBE(urlUtil, GetPluginInstanceURL, 7, Var, 12, 3, nullptr);
 
   auto var = find<PPB_Var_1_2>("PPB_Var;1.2");
-  NOTHING(var, VarToResource, 4, Zero, 16);
-  NOTHING(var, VarFromResource, 5, Var, 8);
+  PROBE_NEUTRAL(var, VarToResource, 4, Zero, 16);
+  PROBE_NEUTRAL(var, VarFromResource, 5, Var, 8);
   PROBE(var, VarFromUtf8, 2, Var, 12, "abc", 3);
 
   auto arrayBuffer = find<PPB_VarArrayBuffer_1_0>("PPB_VarArrayBuffer;1.0");
@@ -745,12 +911,14 @@ void notImplementedAbi(const Args&) {
   NOTHING(videoCapture, StopCapture, 7, Code, 4);
 
   auto view = find<PPB_View_1_2>("PPB_View;1.2");
-  NOTHING(view, IsView, 0, Zero, 4);
-  NOTHING(view, IsFullscreen, 2, Zero, 4);
-  NOTHING(view, IsVisible, 3, Zero, 4);
-  NOTHING(view, IsPageVisible, 4, Zero, 4);
+  PROBE_NEUTRAL(view, IsView, 0, Zero, 4);
+  PROBE_NEUTRAL(view, IsFullscreen, 2, Zero, 4);
+  PROBE_NEUTRAL(view, IsVisible, 3, Zero, 4);
+  PROBE_NEUTRAL(view, IsPageVisible, 4, Zero, 4);
   PROBE(view, GetDeviceScale, 6, Float, 4, 0);
   PROBE(view, GetCSSScale, 7, Float, 4, 0);
+
+  finalVersionsAbi();
 
   report("abi summary checked=%d failed=%d", tally.checked, tally.failed);
   // A callback that a do-nothing entry kept would run in a later turn.

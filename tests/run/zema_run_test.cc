@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "zema-run/http_fetch.h"
+#include "zema-run/url_resolve.h"
 
 namespace {
 
@@ -521,6 +522,70 @@ TEST(ZemaRun, OtherHttpUrlsGoThroughTheNetwork) {
   EXPECT_EQ(server.posts(), std::vector<std::string>{"x=1&y=two"});
 }
 
+// The examples of RFC 3986 section 5.4 that a plug-in can meet, and the edges.
+TEST(ResolveReference, AsABrowserDoes) {
+  const std::string base = "http://a/b/c/d;p?q";
+  const std::pair<const char*, const char*> cases[] = {
+      {"g", "http://a/b/c/g"},
+      {"./g", "http://a/b/c/g"},
+      {"g/", "http://a/b/c/g/"},
+      {"/g", "http://a/g"},
+      {"//g", "http://g"},
+      {"?y", "http://a/b/c/d;p?y"},
+      {"g?y", "http://a/b/c/g?y"},
+      {"#s", "http://a/b/c/d;p?q#s"},
+      {"g#s", "http://a/b/c/g#s"},
+      {"", "http://a/b/c/d;p?q"},
+      {".", "http://a/b/c/"},
+      {"./", "http://a/b/c/"},
+      {"..", "http://a/b/"},
+      {"../g", "http://a/b/g"},
+      {"../..", "http://a/"},
+      {"../../g", "http://a/g"},
+      {"../../../g", "http://a/g"},
+      {"../../../../g", "http://a/g"},
+      {"/./g", "http://a/g"},
+      {"/../g", "http://a/g"},
+      {"g.", "http://a/b/c/g."},
+      {"g/../h", "http://a/b/c/h"},
+      {"https://x/y", "https://x/y"},
+      {"gopher:z", "gopher:z"},
+      {"/a/../../b?../c", "http://a/b?../c"},
+  };
+  for (const auto& [reference, expected] : cases)
+    EXPECT_EQ(resolveReference(base, reference), expected) << reference;
+  // A base of scheme and host only: the root is the folder.
+  EXPECT_EQ(resolveReference("http://zema.test", "data.txt"), "http://zema.test/data.txt");
+  // A base that is not absolute resolves nothing.
+  EXPECT_EQ(resolveReference("page.html", "data.txt"), "data.txt");
+  // Absolute URLs are left as the plug-in gave them.
+  EXPECT_EQ(resolveReference(base, "http://a/../x"), "http://a/../x");
+}
+
+// Relative URLs from MSG_URL_OPEN are the document's: served from its folder when under
+// its origin, and answered with the absolute URL.
+TEST(ZemaRun, ResolvesRelativeUrlsAgainstTheDocument) {
+  std::string site = fs::temp_directory_path() / ("zema-run-relative-" + std::to_string(getpid()));
+  fs::create_directories(site + "/docs/sub");
+  std::ofstream(site + "/docs/near.txt") << "near";
+  std::ofstream(site + "/top.txt") << "top";
+  std::ofstream(site + "/docs/sub/deep.txt") << "deep";
+  Result r = run("--duration 20 --until 'fetch all done' --serve " + site + " " +
+                 fetchArgs("near.txt /top.txt sub/deep.txt?x=1 ../top.txt ../../../top.txt",
+                           "http://zema.test/docs/page.html"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::map<int, Fetched> f = fetchReports(r.output);
+  ASSERT_EQ(f.size(), 5u) << r.output;
+  EXPECT_EQ(f[0].done, "bytes=4 fnv=" + hex(fnv("near")));
+  EXPECT_EQ(f[1].done, "bytes=3 fnv=" + hex(fnv("top")));
+  EXPECT_EQ(f[2].done, "bytes=4 fnv=" + hex(fnv("deep")));
+  EXPECT_EQ(f[3].done, "bytes=3 fnv=" + hex(fnv("top")));
+  EXPECT_EQ(f[4].done, "bytes=3 fnv=" + hex(fnv("top"))) << "never above the root";
+  EXPECT_NE(r.output.find("GET http://zema.test/docs/sub/deep.txt?x=1 200"), std::string::npos)
+      << r.output;
+  fs::remove_all(site);
+}
+
 TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
   // scripts/test builds the i386 configuration first; on its own this build has none.
   if (!fs::exists(ZEMA_I386_TEST_PLUGIN)) GTEST_SKIP() << "no i386 build";
@@ -533,6 +598,52 @@ TEST(ZemaRun, RunsA32BitPlugInInTheI386Host) {
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(fetchReports(r.output)[0].done, "bytes=15 fnv=" + hex(fnv("thirty-two bits")));
   fs::remove_all(site);
+}
+
+// The sdk-style example, unchanged, on either host: every check it prints passes, and
+// its frame (orange left half, blue right half) and its tone arrive.
+void runSdkStyle(const std::string& plugin) {
+  std::string out = fs::temp_directory_path() / ("zema-run-sdk-" + std::to_string(getpid()));
+  fs::create_directories(out);
+  Result r = run("--size 64x32 --duration 60 --until 'sdk done' --snapshot " + out +
+                 "/frame.png --audio " + out + "/audio.wav --serve " + ZEMA_SDK_SITE + " " +
+                 plugin + " http://sdk.zema.invalid/index.html");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("sdk done passed=13 failed=0"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("FAIL"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("GET http://sdk.zema.invalid/data.txt 200"), std::string::npos)
+      << r.output;
+  uint32_t width = 0, height = 0;
+  std::vector<uint8_t> pixels = readPng(out + "/frame.png", &width, &height);
+  ASSERT_EQ(width, 64u) << r.output;
+  ASSERT_EQ(height, 32u);
+  auto at = [&](uint32_t x, uint32_t y) {
+    const uint8_t* p = &pixels[(y * width + x) * 4];
+    return std::vector<int>{p[0], p[1], p[2], p[3]};
+  };
+  EXPECT_EQ(at(3, 5), (std::vector<int>{0xf0, 0x80, 0x20, 0xff}));
+  EXPECT_EQ(at(31, 31), (std::vector<int>{0xf0, 0x80, 0x20, 0xff}));
+  EXPECT_EQ(at(32, 0), (std::vector<int>{0x20, 0x60, 0xe0, 0xff}));
+  EXPECT_EQ(at(63, 20), (std::vector<int>{0x20, 0x60, 0xe0, 0xff}));
+  SF_INFO info;
+  memset(&info, 0, sizeof(info));
+  SNDFILE* sound = sf_open((out + "/audio.wav").c_str(), SFM_READ, &info);
+  ASSERT_NE(sound, nullptr) << r.output;
+  std::vector<short> samples(static_cast<size_t>(info.frames) * info.channels);
+  sf_read_short(sound, samples.data(), static_cast<sf_count_t>(samples.size()));
+  sf_close(sound);
+  EXPECT_EQ(info.samplerate, 44100);
+  EXPECT_GT(std::count(samples.begin(), samples.end(), short{6000}), 1000) << "the square wave";
+  fs::remove_all(out);
+}
+
+TEST(ZemaRun, SdkStyleExampleRunsUnchanged) {
+  runSdkStyle(ZEMA_SDK_PLUGIN);
+}
+
+TEST(ZemaRun, SdkStyleExampleRunsUnchangedInTheI386Host) {
+  if (!fs::exists(ZEMA_I386_SDK_PLUGIN)) GTEST_SKIP() << "no i386 build";
+  runSdkStyle(ZEMA_I386_SDK_PLUGIN);
 }
 
 // The fetcher on its own: a reader that takes nothing holds the download back at the

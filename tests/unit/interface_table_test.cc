@@ -160,7 +160,7 @@ TEST(InterfaceTable, NearMissesAndNullYieldNothing) {
                            "PPB_PDF;1.0",
                            "PPB_PDF",
                            "PPB_Flash;12.0",
-                           "PPB_Audio;1.1",
+                           "PPB_Audio;1.2",
                            "PPB_Memory(Dev);0.1x",
                            "PPB_Memory(Dev)",
                            "PPP_Instance;1.1",
