@@ -44,15 +44,51 @@ bool Session::begin() {
   time_t now = time(nullptr);
   tm local;
   localtime_r(&now, &local);
-  return channel_.send(ViewChanged{
+  return send(ViewChanged{
              .width = options_.width, .height = options_.height, .deviceScale = options_.scale}) &&
-         channel_.send(ScreenSize{.width = 1920, .height = 1080}) &&
-         channel_.send(TimeZoneOffset{.offset = static_cast<int32_t>(local.tm_gmtoff)});
+         send(ScreenSize{.width = 1920, .height = 1080}) &&
+         send(TimeZoneOffset{.offset = static_cast<int32_t>(local.tm_gmtoff)});
+}
+
+void Session::mouse(const MouseEvent& event) {
+  uint32_t classes;
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    classes = inputClasses_;
+  }
+  if ((classes & PP_INPUTEVENT_CLASS_MOUSE) != 0) send(event);
+}
+
+void Session::key(const KeyEvent& event) {
+  uint32_t classes;
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    classes = inputClasses_;
+  }
+  if ((classes & PP_INPUTEVENT_CLASS_KEYBOARD) != 0) send(event);
+}
+
+void Session::viewChanged(int32_t width, int32_t height, float scale) {
+  send(ViewChanged{.width = width, .height = height, .deviceScale = scale});
+}
+
+void Session::menuChosen(uint32_t number, int32_t id, bool cancelled) {
+  send(MenuResult{.callbackNumber = number, .chosenId = id, .cancelled = cancelled ? 1u : 0u});
+}
+
+void Session::operator()(const RequestInputEvents& m) {
+  std::lock_guard<std::mutex> guard(statsLock_);
+  inputClasses_ |= m.eventClasses;
+}
+
+Session::Stats Session::stats() const {
+  std::lock_guard<std::mutex> guard(statsLock_);
+  return Stats{frames_, messages_, urls_.bytesLoaded(), audio_.seconds()};
 }
 
 void Session::deliverEvents(double elapsedMs) {
   while (nextEvent_ < events_.size() && events_[nextEvent_].atMs <= elapsedMs) {
-    std::visit([&](const auto& message) { channel_.send(message); }, events_[nextEvent_++].message);
+    std::visit([&](const auto& message) { send(message); }, events_[nextEvent_++].message);
   }
 }
 
@@ -84,7 +120,7 @@ void Session::handle(const HostMessage& m) {
 
 void Session::unexecuted() {
   const HostMessage& m = *current_;
-  if (m.code == MSG_REQUEST_INPUT_EVENTS || m.code == MSG_BIND_GRAPHICS_3D) return;
+  if (m.code == MSG_BIND_GRAPHICS_3D) return;
   channel_.replyNeutral(m.code);
   logOnce("GL and 3D commands are not executed here (first: " +
           zema::controller::messageName(m.code) + ")");
@@ -105,23 +141,33 @@ void Session::operator()(const Flush2D& m) {
     logOnce("a flush of " + std::to_string(pixels.size()) + " bytes does not fit the bound " +
             std::to_string(boundWidth_) + "x" + std::to_string(boundHeight_) +
             " context; such frames are not kept");
-    channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
+    send(Flush2DDone{.callbackNumber = m.callbackNumber});
     return;
   }
-  ++frames_;
-  latest_ = pixels;
+  // Acknowledged first: showing and saving the frame never holds the plug-in up.
+  send(Flush2DDone{.callbackNumber = m.callbackNumber});
+  present(boundWidth_, boundHeight_, pixels);
+}
+
+void Session::present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba) {
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    ++frames_;
+  }
+  latest_ = rgba;
+  latestWidth_ = width;
+  latestHeight_ = height;
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
     char name[64];
     snprintf(name, sizeof(name), "/frame-%06llu.png", static_cast<unsigned long long>(frames_));
     std::string error;
-    if (!writePng(options_.framesDir + name, boundWidth_, boundHeight_, latest_, &error))
-      logOnce(error);
+    if (!writePng(options_.framesDir + name, width, height, latest_, &error)) logOnce(error);
   }
-  channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
+  if (frontend_ != nullptr) frontend_->frame(width, height, latest_);
 }
 
 void Session::operator()(const SwapBuffers& m) {
-  channel_.send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
+  send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
 }
 
 void Session::operator()(const UrlOpen& m) {
@@ -137,23 +183,48 @@ void Session::operator()(const UrlClose& m) {
 }
 
 void Session::operator()(const AudioStart& m) {
-  audio_.start(m.stream, m.sampleRate, nowSeconds() - startedAt_);
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    audio_.start(m.stream, m.sampleRate, nowSeconds() - startedAt_);
+  }
+  if (frontend_ != nullptr) frontend_->audioStart(m.stream, m.sampleRate);
 }
 
 void Session::operator()(const AudioStop& m) {
-  audio_.stop(m.stream);
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    audio_.stop(m.stream);
+  }
+  if (frontend_ != nullptr) frontend_->audioStop(m.stream);
 }
 
 void Session::operator()(const AudioSamples& m) {
-  audio_.add(m.stream, current_->trailing);
+  {
+    std::lock_guard<std::mutex> guard(statsLock_);
+    audio_.add(m.stream, current_->trailing);
+  }
+  if (frontend_ != nullptr) frontend_->audioSamples(m.stream, current_->trailing);
 }
 
 void Session::operator()(const ClipboardWriteText&) {
   clipboard_ = current_->trailingText();
   clipboardIsOwn_ = true;
+  if (frontend_ != nullptr) frontend_->clipboardWritten(clipboard_);
 }
 
 void Session::operator()(const ClipboardReadText&) {
+  // With a desktop clipboard, whatever it holds now; it is the plug-in's own text when
+  // the plug-in wrote it last (the host then answers with its own var).
+  std::string desktop;
+  if (frontend_ != nullptr && frontend_->clipboardText(&desktop)) {
+    if (clipboardIsOwn_ && desktop == clipboard_) {
+      channel_.replyClipboardOwnText();
+    } else {
+      clipboardIsOwn_ = false;
+      channel_.replyClipboardText(desktop);
+    }
+    return;
+  }
   // The plug-in wrote the clipboard last: it gets its own text back.
   if (clipboardIsOwn_)
     channel_.replyClipboardOwnText();
@@ -162,11 +233,13 @@ void Session::operator()(const ClipboardReadText&) {
 }
 
 void Session::operator()(const ShowMenu& m) {
+  if (frontend_ != nullptr && frontend_->showMenu(m.callbackNumber, m.x, m.y, current_->menuItems))
+    return;
   bool found = false;
   for (const zema::controller::MenuItem& item : current_->menuItems)
     found = found || item.block.id == options_.menuChoice;
   bool choose = options_.menuChoice >= 0 && found;
-  channel_.send(MenuResult{.callbackNumber = m.callbackNumber,
+  send(MenuResult{.callbackNumber = m.callbackNumber,
                            .chosenId = options_.menuChoice,
                            .cancelled = choose ? 0u : 1u});
 }
@@ -178,12 +251,14 @@ void Session::operator()(const ExecuteScript&) {
 
 void Session::operator()(const Navigate& m) {
   std::string text = current_->trailingText();
-  fprintf(stderr, "zema-run: navigate to %s (target %s)\n", text.substr(0, m.urlLength).c_str(),
-          text.substr(m.urlLength).c_str());
+  std::string url = text.substr(0, m.urlLength), target = text.substr(m.urlLength);
+  fprintf(stderr, "zema-run: navigate to %s (target %s)\n", url.c_str(), target.c_str());
+  if (frontend_ != nullptr) frontend_->navigated(url, target);
 }
 
 void Session::operator()(const SetCursor&) {
   fprintf(stderr, "zema-run: cursor %s\n", current_->trailingText().c_str());
+  if (frontend_ != nullptr) frontend_->cursor(current_->trailingText());
 }
 
 bool Session::finish(std::string* error) {

@@ -7,7 +7,10 @@
 #include <variant>
 #include <vector>
 
+#include <mutex>
+
 #include "controller/host_channel.h"
+#include "zema-run/frontend.h"
 #include "zema-run/media.h"
 #include "zema-run/options.h"
 #include "zema-run/url_service.h"
@@ -20,12 +23,29 @@ class Session {
   // (taken over), or -1 for the calling thread's.
   Session(const RunOptions& options, HostChannel& channel, int networkNamespace = -1);
 
+  // Presentation goes to `frontend` from now on (null: files only).
+  void setFrontend(Frontend* frontend) { frontend_ = frontend; }
+
   // Sends the view, the screen size and the time-zone offset.
   bool begin();
   // Serves messages for up to `ms` milliseconds; false once the host has gone.
   bool serve(int ms);
   // Scripted input that has fallen due by `elapsedMs`.
   void deliverEvents(double elapsedMs);
+
+  // From the front end, any thread: input (sent only in the classes the plug-in asked
+  // for, as a browser does), a new view, a menu's answer.
+  void mouse(const zema::protocol::MouseEvent& event);
+  void key(const zema::protocol::KeyEvent& event);
+  void viewChanged(int32_t width, int32_t height, float scale);
+  void menuChosen(uint32_t number, int32_t id, bool cancelled);
+
+  // Counters for a status display.
+  struct Stats {
+    uint64_t frames = 0, messages = 0, bytesLoaded = 0;
+    double audioSeconds = 0;
+  };
+  Stats stats() const;
   // Writes the snapshot and the audio; false with *error when one cannot be written.
   bool finish(std::string* error);
 
@@ -49,6 +69,7 @@ class Session {
   void operator()(const zema::protocol::ExecuteScript& m);
   void operator()(const zema::protocol::Navigate& m);
   void operator()(const zema::protocol::SetCursor& m);
+  void operator()(const zema::protocol::RequestInputEvents& m);
   template <class Other>
   void operator()(const Other&) {
     unexecuted();
@@ -61,12 +82,24 @@ class Session {
   };
 
   void handle(const HostMessage& m);
+  // Sends one message; the front end's thread may send too.
+  template <class Message>
+  bool send(const Message& message, std::span<const uint8_t> trailing = {}) {
+    std::lock_guard<std::mutex> guard(sendLock_);
+    return channel_.send(message, trailing);
+  }
+  // A frame for the files and the front end.
+  void present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba);
   // Messages zema-run does not act on: GL and 3D commands get neutral answers.
   void unexecuted();
   void logOnce(const std::string& what);
 
   const RunOptions& options_;
   HostChannel& channel_;
+  Frontend* frontend_ = nullptr;
+  std::mutex sendLock_;
+  mutable std::mutex statsLock_;
+  uint32_t inputClasses_ = 0;  // what the plug-in asked for, PP_InputEvent_Class bits
   const HostMessage* current_ = nullptr;  // the message being handled
   std::vector<Event> events_;
   size_t nextEvent_ = 0;
