@@ -32,6 +32,9 @@ const char kUsage[] =
     "  --duration S      stop after S seconds (default: when the host ends, or Ctrl-C)\n"
     "  --until TEXT      stop once the host prints TEXT on its standard output\n"
     "  --menu ID         answer context menus with item ID (default: dismiss them)\n"
+    "  --no-gl           do not execute the plug-in's GL: answer its queries with zeros\n"
+    "                    and log (a 3D context's frames are then not shown)\n"
+    "  --gl-debug        check for GL errors after every GL command and log each\n"
     "  --help            this text\n";
 
 namespace {
@@ -109,6 +112,14 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
     if (arg == "--help") {
       *error = "help";
       return std::nullopt;
+    }
+    if (arg == "--no-gl") {
+      o.gl = false;
+      continue;
+    }
+    if (arg == "--gl-debug") {
+      o.glDebug = true;
+      continue;
     }
     if (i + 1 >= argc) {
       *error = "option " + arg + " needs a value";

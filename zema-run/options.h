@@ -33,6 +33,8 @@ struct RunOptions {
   double duration = 0;      // seconds; 0: until the host ends or Ctrl-C
   std::string until;        // stop once the host prints this on its standard output
   int32_t menuChoice = -1;  // -1: dismiss every menu
+  bool gl = true;           // execute the plug-in's GL (false: answer zeros and log)
+  bool glDebug = false;     // check for GL errors after every command
 };
 
 // Parses argv; on a mistake returns nothing and sets *error to a one-line reason.

@@ -25,6 +25,7 @@ using namespace zema::protocol;
 
 Session::Session(const RunOptions& options, HostChannel& channel, int networkNamespace)
     : options_(options), channel_(channel), urls_(options, channel, networkNamespace) {
+  startGl();
   for (const ScriptedEvent& e : options.events) {
     if (e.key) {  // a typed character
       events_.push_back({e.atMs, KeyEvent{.type = PP_INPUTEVENT_TYPE_CHAR,
@@ -84,7 +85,11 @@ void Session::handle(const HostMessage& m) {
 
 void Session::unexecuted() {
   const HostMessage& m = *current_;
-  if (m.code == MSG_REQUEST_INPUT_EVENTS || m.code == MSG_BIND_GRAPHICS_3D) return;
+  if (m.code == MSG_REQUEST_INPUT_EVENTS) return;
+  if (gl_ && zema::controller::gl::GlExecutor::executes(m.code)) {
+    gl_->execute(m, channel_);
+    return;
+  }
   channel_.replyNeutral(m.code);
   logOnce("GL and 3D commands are not executed here (first: " +
           zema::controller::messageName(m.code) + ")");
@@ -93,6 +98,7 @@ void Session::unexecuted() {
 void Session::operator()(const BindGraphics2D& m) {
   boundWidth_ = m.width;
   boundHeight_ = m.height;
+  bound3D_ = 0;
 }
 
 void Session::operator()(const Flush2D& m) {
@@ -108,6 +114,13 @@ void Session::operator()(const Flush2D& m) {
     channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
     return;
   }
+  keepFrame(boundWidth_, boundHeight_, pixels);
+  channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
+}
+
+void Session::keepFrame(int32_t width, int32_t height, const std::vector<uint8_t>& pixels) {
+  boundWidth_ = width;
+  boundHeight_ = height;
   ++frames_;
   latest_ = pixels;
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
@@ -117,11 +130,6 @@ void Session::operator()(const Flush2D& m) {
     if (!writePng(options_.framesDir + name, boundWidth_, boundHeight_, latest_, &error))
       logOnce(error);
   }
-  channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
-}
-
-void Session::operator()(const SwapBuffers& m) {
-  channel_.send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
 }
 
 void Session::operator()(const UrlOpen& m) {
@@ -218,5 +226,5 @@ std::string Session::summary(double elapsed) const {
            elapsed > 0 ? frames_ / elapsed : 0.0,
            static_cast<unsigned long long>(urls_.bytesLoaded()), audio_.seconds(),
            static_cast<unsigned long long>(messages_));
-  return text;
+  return text + glSummary();
 }
