@@ -91,8 +91,9 @@ void Session::unexecuted() {
     return;
   }
   channel_.replyNeutral(m.code);
-  logOnce("GL and 3D commands are not executed here (first: " +
-          zema::controller::messageName(m.code) + ")");
+  if (logged_.insert("unexecuted").second)  // one line for all of them
+    fprintf(stderr, "zema-run: GL and 3D commands are not executed here (first: %s)\n",
+            zema::controller::messageName(m.code).c_str());
 }
 
 void Session::operator()(const BindGraphics2D& m) {
