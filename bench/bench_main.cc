@@ -16,6 +16,7 @@ const std::pair<const char*, const char*> kPairs[] = {
     {"Flush2D_1920x1080", "PlainCopySwap_1920x1080"},
     {"UrlLoaderStream_64MiB", "RawSocketRead_64MiB"},
     {"TextLine_40Glyphs", "FreeTypeRender_40Glyphs"},
+    {"Gl3DScene_Forwarded_1280x720", "Gl3DScene_Direct_1280x720"},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {
