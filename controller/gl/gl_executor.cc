@@ -26,7 +26,16 @@ struct Attribute {
   uint32_t offset = 0;
 };
 
-constexpr GLenum kHalfFloat = 0x140B;
+// A framebuffer is at most this many pixels (256 MiB of colour), and a plug-in has at
+// most this many contexts at once.
+constexpr uint64_t kMaxFramebufferPixels = uint64_t{8192} * 8192;
+constexpr size_t kMaxContexts = 64;
+
+bool framebufferFits(int32_t width, int32_t height, int32_t limit) {
+  return width >= 0 && height >= 0 && width <= limit && height <= limit &&
+         uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) <=
+             kMaxFramebufferPixels;
+}
 
 }  // namespace
 
@@ -35,6 +44,7 @@ struct GlExecutor::Context {
   Picture picture;
   bool swapped = false;
   GLuint arrayBuffer = 0;                  // bound to GL_ARRAY_BUFFER
+  GLuint elementBuffer = 0;                // bound to GL_ELEMENT_ARRAY_BUFFER
   std::map<GLuint, uint64_t> bufferBytes;  // each buffer's data size
   std::vector<Attribute> attributes;       // GL_MAX_VERTEX_ATTRIBS of them
   int32_t unpackAlignment = 4;
@@ -112,8 +122,12 @@ struct GlExecutor::Run {
       refuse("context " + std::to_string(m.context) + " exists already");
       return;
     }
+    if (gl.contexts_.size() >= kMaxContexts) {
+      refuse("more than " + std::to_string(kMaxContexts) + " contexts at once");
+      return;
+    }
     int32_t width = m.width, height = m.height;
-    if (width < 0 || height < 0 || width > 16384 || height > 16384) {
+    if (!framebufferFits(width, height, 16384)) {
       refuse("size " + std::to_string(width) + "x" + std::to_string(height) +
              "; the context starts empty");
       width = height = 0;
@@ -139,9 +153,10 @@ struct GlExecutor::Run {
   void operator()(const ResizeBuffers& m) {
     if (!enter(m)) return;
     int32_t limit = context->target->maxSize();
-    if (m.width < 0 || m.height < 0 || m.width > limit || m.height > limit) {
+    if (!framebufferFits(m.width, m.height, limit)) {
       refuse("size " + std::to_string(m.width) + "x" + std::to_string(m.height) + " (at most " +
-             std::to_string(limit) + " each way)");
+             std::to_string(limit) + " each way, " + std::to_string(kMaxFramebufferPixels) +
+             " pixels)");
       return;
     }
     if (!context->target->resize(m.width, m.height))
@@ -186,18 +201,15 @@ struct GlExecutor::Run {
              std::to_string(height) + " pixels (at most " + std::to_string(wire) + ")");
       return nullptr;
     }
-    uint64_t needed = uploadBytes(format, type, width, height, context->unpackAlignment);
-    if (needed == 0 && bytesPerPixel(format, type) == 0 && width > 0 && height > 0) {
-      // GL might accept a combination not known here and read more than was sent.
-      if (announced > 0) {
-        char text[80];
-        snprintf(text, sizeof(text), "format 0x%04x with type 0x%04x", format, type);
-        refuse(text);
-        return nullptr;
-      }
-      *ok = true;  // no pixels: GL only allocates, or reports the combination
+    // A combination not known here (none of GLES2's) might make GL read or allocate
+    // more than was sent.
+    if (bytesPerPixel(format, type) == 0) {
+      char text[80];
+      snprintf(text, sizeof(text), "format 0x%04x with type 0x%04x", format, type);
+      refuse(text);
       return nullptr;
     }
+    uint64_t needed = uploadBytes(format, type, width, height, context->unpackAlignment);
     if (std::max(needed, wire) > kMaxUpload) {
       refuse(std::to_string(needed) + " bytes of texture (at most " + std::to_string(kMaxUpload) +
              ")");
@@ -261,7 +273,7 @@ struct GlExecutor::Run {
       return;
     }
     glBindBuffer(m.target, m.buffer);
-    if (m.target == GL_ARRAY_BUFFER) context->arrayBuffer = m.buffer;
+    (m.target == GL_ARRAY_BUFFER ? context->arrayBuffer : context->elementBuffer) = m.buffer;
   }
 
   void operator()(const GlBufferData& m) {
@@ -271,8 +283,15 @@ struct GlExecutor::Run {
       return;
     }
     glBufferData(m.target, m.size, message.trailing.data(), m.usage);
-    if (m.target == GL_ARRAY_BUFFER && context->arrayBuffer != 0)
-      context->bufferBytes[context->arrayBuffer] = m.size;
+    // Whichever target the data went through, the buffer's size is what a draw checks;
+    // when GL took none, the buffer keeps its size.
+    GLuint bound = m.target == GL_ARRAY_BUFFER           ? context->arrayBuffer
+                   : m.target == GL_ELEMENT_ARRAY_BUFFER ? context->elementBuffer
+                                                         : 0;
+    if (bound == 0) return;
+    uint64_t before = gl.glErrors_;
+    drainErrors(true);
+    if (gl.glErrors_ == before) context->bufferBytes[bound] = m.size;
   }
 
   void operator()(const GlVertexAttribPointer& m) {
@@ -426,12 +445,14 @@ struct GlExecutor::Run {
         count = 2;
         break;
       case GL_COMPRESSED_TEXTURE_FORMATS:
-      case GL_SHADER_BINARY_FORMATS: {
+      case GL_SHADER_BINARY_FORMATS:
+      case 0x87FF: {  // GL_PROGRAM_BINARY_FORMATS of a newer GL
         GLint n = 0;
         glGetIntegerv(m.pname == GL_COMPRESSED_TEXTURE_FORMATS ? GL_NUM_COMPRESSED_TEXTURE_FORMATS
-                                                               : GL_NUM_SHADER_BINARY_FORMATS,
+                      : m.pname == GL_SHADER_BINARY_FORMATS    ? GL_NUM_SHADER_BINARY_FORMATS
+                                                               : 0x87FE,
                       &n);
-        count = static_cast<size_t>(std::clamp(n, 1, 4096));
+        count = static_cast<size_t>(std::max(n, 1));  // GL's own count: it writes that many
         break;
       }
       default:

@@ -119,7 +119,7 @@ class GlExecutorTest : public ::testing::Test {
   }
   // A program drawing its texture unit 0 over a full-screen quad from buffer data:
   // the vertices (x, y) of two triangles.
-  void texturedQuad(uint32_t context) {
+  uint32_t texturedQuad(uint32_t context) {
     run(GlCreateProgram{.context = context});
     uint32_t program = readReply();
     uint32_t v = shader(context, kVertexShader,
@@ -145,6 +145,7 @@ class GlExecutorTest : public ::testing::Test {
         bytes(quad, sizeof(quad)));
     run(GlVertexAttribPointer{.context = context, .index = 0, .size = 2, .type = kFloat});
     run(GlEnableVertexAttribArray{.context = context, .index = 0});
+    return buffer;
   }
   // A 2 x 1 texture bound on unit 0, nearest filtering, uploaded as `format`.
   void texture(uint32_t context, uint32_t format, const std::string& pixels) {
@@ -293,7 +294,7 @@ TEST_F(GlExecutorTest, UploadsTakeThePixelsTheirFormatNeedsAndFramesShowThem) {
 
 TEST_F(GlExecutorTest, WhatIsNotSoundIsRefusedAndTheRestGoesOn) {
   makeContext(1, 4, 4);
-  texturedQuad(1);
+  uint32_t quad = texturedQuad(1);
   std::string nine(9 * 4, 'x');
   // More bytes than width x height x 4, a negative size, a format of more than four
   // bytes a pixel with data, row lengths GLES2 does not have, a pixel buffer target.
@@ -325,6 +326,19 @@ TEST_F(GlExecutorTest, WhatIsNotSoundIsRefusedAndTheRestGoesOn) {
   // Vertices beyond the buffer's six; an array read from this process's memory.
   EXPECT_FALSE(run(GlDrawArrays{.context = 1, .mode = kTriangles, .first = 3, .count = 6}));
   EXPECT_FALSE(run(GlDrawArrays{.context = 1, .mode = kTriangles, .first = -1, .count = 3}));
+  // A format GLES2 does not have, even without pixels; the quad's buffer made smaller
+  // through the other target.
+  EXPECT_FALSE(run(GlTexImage2D{.context = 1,
+                                .target = kTexture2D,
+                                .width = 8192,
+                                .height = 8192,
+                                .format = 0x8D99,
+                                .type = 0x1405}));
+  run(GlBindBuffer{.context = 1, .target = 0x8893, .buffer = quad});
+  run(GlBufferData{.context = 1, .target = 0x8893, .usage = 0x88E4, .size = 8},
+      std::string(8, '\0'));
+  EXPECT_FALSE(run(GlDrawArrays{.context = 1, .mode = kTriangles, .count = 6}));
+  EXPECT_TRUE(run(GlDrawArrays{.context = 1, .mode = kTriangles, .count = 1}));
   run(GlBindBuffer{.context = 1, .target = kArrayBuffer, .buffer = 0});
   EXPECT_FALSE(run(GlVertexAttribPointer{.context = 1, .index = 1, .size = 4, .type = kFloat}));
   run(GlEnableVertexAttribArray{.context = 1, .index = 2});
@@ -340,7 +354,7 @@ TEST_F(GlExecutorTest, WhatIsNotSoundIsRefusedAndTheRestGoesOn) {
   EXPECT_FALSE(run(CreateContext3D{.context = 1, .width = 4, .height = 4}));
   EXPECT_FALSE(run(ResizeBuffers{.context = 1, .width = -1, .height = 4}));
   EXPECT_FALSE(run(ResizeBuffers{.context = 1, .width = 1 << 30, .height = 4}));
-  EXPECT_EQ(gl->refused(), 15u) << log;
+  EXPECT_EQ(gl->refused(), 17u) << log;
   EXPECT_EQ(gl->glErrors(), 0u) << log;
 
   // GL's own errors are counted, never fatal; a swap of an unknown context is still

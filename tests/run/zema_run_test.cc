@@ -98,9 +98,9 @@ int peakFrequency(const std::string& path, double* seconds) {
 TEST(ZemaRun, CommandLine) {
   Result help = run("--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* option :
-       {"--size", "--scale", "--font", "--host", "--snapshot", "--frames", "--every", "--audio",
-        "--serve", "--serve-log", "--events", "--duration", "--until", "--menu"})
+  for (const char* option : {"--size", "--scale", "--font", "--host", "--snapshot", "--frames",
+                             "--every", "--audio", "--serve", "--serve-log", "--events",
+                             "--duration", "--until", "--menu", "--no-gl", "--gl-debug"})
     EXPECT_NE(help.output.find(option), std::string::npos) << option;
   Result bad = run("--no-such-option x plugin.so http://x/");
   EXPECT_EQ(bad.status, 2);
