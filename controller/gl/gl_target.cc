@@ -73,7 +73,9 @@ std::unique_ptr<EglDisplay> EglDisplay::open(std::string* error) {
 EglDisplay::~EglDisplay() {
   if (display_ == EGL_NO_DISPLAY) return;
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-  eglTerminate(display_);
+  // Not terminated: EGL hands every user in the process the same display, and
+  // terminating it would end the contexts of another EglDisplay (or of other code)
+  // still using it. The contexts made here are all destroyed by now.
   eglReleaseThread();
 }
 
