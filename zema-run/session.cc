@@ -25,7 +25,6 @@ using namespace zema::protocol;
 
 Session::Session(const RunOptions& options, HostChannel& channel, int networkNamespace)
     : options_(options), channel_(channel), urls_(options, channel, networkNamespace) {
-  startGl();
   for (const ScriptedEvent& e : options.events) {
     if (e.key) {  // a typed character
       events_.push_back({e.atMs, KeyEvent{.type = PP_INPUTEVENT_TYPE_CHAR,
@@ -86,7 +85,7 @@ void Session::handle(const HostMessage& m) {
 void Session::unexecuted() {
   const HostMessage& m = *current_;
   if (m.code == MSG_REQUEST_INPUT_EVENTS) return;
-  if (gl_ && zema::controller::gl::GlExecutor::executes(m.code)) {
+  if (zema::controller::gl::GlExecutor::executes(m.code) && startGl()) {
     gl_->execute(m, channel_);
     return;
   }

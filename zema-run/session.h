@@ -66,8 +66,9 @@ class Session {
   // Messages zema-run does not act on itself: GL and 3D commands go to the GL executor,
   // or get neutral answers without one.
   void unexecuted();
-  // The GL executor unless --no-gl or no GL can be had (then one line says why).
-  void startGl();
+  // Whether there is a GL executor: made at the first GL message unless --no-gl, and
+  // tried once (when no GL can be had, one line says why).
+  bool startGl();
   // A frame of the bound graphics: kept for the snapshot, written with --frames.
   void keepFrame(int32_t width, int32_t height, const std::vector<uint8_t>& pixels);
   std::string glSummary() const;
@@ -88,5 +89,6 @@ class Session {
   std::set<std::string> logged_;
   UrlService urls_;
   std::unique_ptr<zema::controller::gl::GlExecutor> gl_;
+  bool glTried_ = false;
   uint32_t bound3D_ = 0;  // the bound 3D context's number; 0 while 2D is bound
 };

@@ -7,8 +7,9 @@
 using namespace zema::protocol;
 using zema::controller::gl::GlExecutor;
 
-void Session::startGl() {
-  if (!options_.gl) return;
+bool Session::startGl() {
+  if (glTried_ || !options_.gl) return gl_ != nullptr;
+  glTried_ = true;
   std::string error;
   GlExecutor::Options gl;
   gl.checkEachCommand = options_.glDebug;
@@ -17,6 +18,7 @@ void Session::startGl() {
   if (!gl_)
     fprintf(stderr, "zema-run: no GL (%s); GL commands are answered with zeros, as --no-gl\n",
             error.c_str());
+  return gl_ != nullptr;
 }
 
 void Session::operator()(const BindGraphics3D& m) {
@@ -24,7 +26,7 @@ void Session::operator()(const BindGraphics3D& m) {
 }
 
 void Session::operator()(const SwapBuffers& m) {
-  if (!gl_) {
+  if (!startGl()) {
     unexecuted();  // logged once
     channel_.send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
     return;
