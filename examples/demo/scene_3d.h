@@ -80,11 +80,22 @@ struct Scene {
     gl->Uniform1i(context, sampler, 0);
 
     // x, y, s, t: the striped backdrop (0-5), then the checkered quad (6-11).
+    // clang-format off
     const float vertices[] = {
-        -0.9f, -0.9f, 0, 0, 0.9f,  -0.9f, 1, 0, 0.9f,  -0.2f, 1, 1, -0.9f, -0.9f, 0, 0,
-        0.9f,  -0.2f, 1, 1, -0.9f, -0.2f, 0, 1, -0.3f, -0.1f, 0, 0, 0.3f,  -0.1f, 1, 0,
-        0.3f,  0.8f,  1, 1, -0.3f, -0.1f, 0, 0, 0.3f,  0.8f,  1, 1, -0.3f, 0.8f,  0, 1,
+        -0.9f, -0.9f, 0, 0,
+        0.9f, -0.9f, 1, 0,
+        0.9f, -0.2f, 1, 1,
+        -0.9f, -0.9f, 0, 0,
+        0.9f, -0.2f, 1, 1,
+        -0.9f, -0.2f, 0, 1,
+        -0.3f, -0.1f, 0, 0,
+        0.3f, -0.1f, 1, 0,
+        0.3f, 0.8f, 1, 1,
+        -0.3f, -0.1f, 0, 0,
+        0.3f, 0.8f, 1, 1,
+        -0.3f, 0.8f, 0, 1,
     };
+    // clang-format on
     gl->GenBuffers(context, 1, &buffer);
     gl->BindBuffer(context, glc::kArrayBuffer, buffer);
     gl->BufferData(context, glc::kArrayBuffer, sizeof(vertices), vertices, glc::kStaticDraw);

@@ -116,11 +116,22 @@ void setUp() {
   gl->Uniform1i(c, s.sampler, 0);
 
   // x, y, s, t: the textured quad (0-5), then the veil (6-11) before its offset.
+  // clang-format off
   const float vertices[] = {
-      -0.8f, -0.8f, 0, 0, 0.0f,  -0.8f, 1, 0, 0.0f,  0.8f,  1, 1, -0.8f, -0.8f, 0, 0,
-      0.0f,  0.8f,  1, 1, -0.8f, 0.8f,  0, 1, -0.5f, -0.4f, 0, 0, 0.5f,  -0.4f, 1, 0,
-      0.5f,  0.4f,  1, 1, -0.5f, -0.4f, 0, 0, 0.5f,  0.4f,  1, 1, -0.5f, 0.4f,  0, 1,
+      -0.8f, -0.8f, 0, 0,
+      0.0f, -0.8f, 1, 0,
+      0.0f, 0.8f, 1, 1,
+      -0.8f, -0.8f, 0, 0,
+      0.0f, 0.8f, 1, 1,
+      -0.8f, 0.8f, 0, 1,
+      -0.5f, -0.4f, 0, 0,
+      0.5f, -0.4f, 1, 0,
+      0.5f, 0.4f, 1, 1,
+      -0.5f, -0.4f, 0, 0,
+      0.5f, 0.4f, 1, 1,
+      -0.5f, 0.4f, 0, 1,
   };
+  // clang-format on
   gl->GenBuffers(c, 1, &s.buffer);
   gl->BindBuffer(c, kArrayBuffer, s.buffer);
   gl->BufferData(c, kArrayBuffer, sizeof(vertices), vertices, kStaticDraw);
