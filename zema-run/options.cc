@@ -36,6 +36,9 @@ const char kUsage[] =
     "  --data DIR        the plug-in's files (its /tmp) live in DIR (default:\n"
     "                    $XDG_DATA_HOME/zema/NAME, or ~/.local/share/zema/NAME)\n"
     "  --private         a throwaway folder for the plug-in's files instead\n"
+    "  --no-gl           do not execute the plug-in's GL: answer its queries with zeros\n"
+    "                    and log (a 3D context's frames are then not shown)\n"
+    "  --gl-debug        check for GL errors after every GL command and log each\n"
     "  --help            this text\n";
 
 namespace {
@@ -116,6 +119,14 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
     }
     if (arg == "--private") {
       o.privateData = true;
+      continue;
+    }
+    if (arg == "--no-gl") {
+      o.gl = false;
+      continue;
+    }
+    if (arg == "--gl-debug") {
+      o.glDebug = true;
       continue;
     }
     if (i + 1 >= argc) {

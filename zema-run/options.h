@@ -35,6 +35,8 @@ struct RunOptions {
   int32_t menuChoice = -1;  // -1: dismiss every menu
   std::string dataDir;      // the host's /tmp; "" with privateData
   bool privateData = false;  // a throwaway /tmp for the host, gone with the run
+  bool gl = true;           // execute the plug-in's GL (false: answer zeros and log)
+  bool glDebug = false;     // check for GL errors after every command
 };
 
 // Where a plug-in's files live between runs: $XDG_DATA_HOME/zema/NAME (by default

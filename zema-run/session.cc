@@ -84,15 +84,21 @@ void Session::handle(const HostMessage& m) {
 
 void Session::unexecuted() {
   const HostMessage& m = *current_;
-  if (m.code == MSG_REQUEST_INPUT_EVENTS || m.code == MSG_BIND_GRAPHICS_3D) return;
+  if (m.code == MSG_REQUEST_INPUT_EVENTS) return;
+  if (zema::controller::gl::GlExecutor::executes(m.code) && startGl()) {
+    gl_->execute(m, channel_);
+    return;
+  }
   channel_.replyNeutral(m.code);
-  logOnce("GL and 3D commands are not executed here (first: " +
-          zema::controller::messageName(m.code) + ")");
+  if (logged_.insert("unexecuted").second)  // one line for all of them
+    fprintf(stderr, "zema-run: GL and 3D commands are not executed here (first: %s)\n",
+            zema::controller::messageName(m.code).c_str());
 }
 
 void Session::operator()(const BindGraphics2D& m) {
   boundWidth_ = m.width;
   boundHeight_ = m.height;
+  bound3D_ = 0;
 }
 
 void Session::operator()(const Flush2D& m) {
@@ -108,6 +114,13 @@ void Session::operator()(const Flush2D& m) {
     channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
     return;
   }
+  keepFrame(boundWidth_, boundHeight_, pixels);
+  channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
+}
+
+void Session::keepFrame(int32_t width, int32_t height, const std::vector<uint8_t>& pixels) {
+  boundWidth_ = width;
+  boundHeight_ = height;
   ++frames_;
   latest_ = pixels;
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
@@ -117,11 +130,6 @@ void Session::operator()(const Flush2D& m) {
     if (!writePng(options_.framesDir + name, boundWidth_, boundHeight_, latest_, &error))
       logOnce(error);
   }
-  channel_.send(Flush2DDone{.callbackNumber = m.callbackNumber});
-}
-
-void Session::operator()(const SwapBuffers& m) {
-  channel_.send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
 }
 
 void Session::operator()(const UrlOpen& m) {
@@ -218,5 +226,5 @@ std::string Session::summary(double elapsed) const {
            elapsed > 0 ? frames_ / elapsed : 0.0,
            static_cast<unsigned long long>(urls_.bytesLoaded()), audio_.seconds(),
            static_cast<unsigned long long>(messages_));
-  return text;
+  return text + glSummary();
 }
