@@ -21,6 +21,7 @@ struct Pair {
 };
 const Pair kPairs[] = {
     {"TextLine_40Glyphs", "FreeTypeRender_40Glyphs", 0},
+    {"Gl3DScene_Forwarded_1280x720", "Gl3DScene_Direct_1280x720", 0.8},
 };
 
 // Measurements that run against their baselines in alternating rounds (bench/paired.h):

@@ -375,8 +375,11 @@ namespace {
 // A reply block followed by its data, as one write.
 template <class Block>
 std::vector<uint8_t> replyBytes(const Block& block, std::span<const uint8_t> data) {
-  std::vector<uint8_t> bytes = blockBytes(block);
-  bytes.insert(bytes.end(), data.begin(), data.end());
+  // One allocation of the whole size (growing a block-sized vector makes GCC 12's
+  // optimiser warn about a copy it has not understood).
+  std::vector<uint8_t> bytes(sizeof(Block) + data.size());
+  std::memcpy(bytes.data(), &block, sizeof(Block));
+  if (!data.empty()) std::memcpy(bytes.data() + sizeof(Block), data.data(), data.size());
   return bytes;
 }
 

@@ -36,6 +36,9 @@ const char kUsage[] =
     "  --data DIR        the plug-in's files (its /tmp) live in DIR (default:\n"
     "                    $XDG_DATA_HOME/zema/NAME, or ~/.local/share/zema/NAME)\n"
     "  --private         a throwaway folder for the plug-in's files instead\n"
+    "  --no-gl           do not execute the plug-in's GL: answer its queries with zeros\n"
+    "                    and log (a 3D context's frames are then not shown)\n"
+    "  --gl-debug        check for GL errors after every GL command and log each\n"
     "  --help            this text\n";
 
 namespace {
@@ -118,6 +121,14 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
       o.privateData = true;
       continue;
     }
+    if (arg == "--no-gl") {
+      o.gl = false;
+      continue;
+    }
+    if (arg == "--gl-debug") {
+      o.glDebug = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       *error = "option " + arg + " needs a value";
       return std::nullopt;
@@ -182,8 +193,9 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
   } else if (o.dataDir.empty()) {
     o.dataDir = defaultDataDir(o.plugin);
     if (o.dataDir.empty()) {
-      *error = "no folder for the plug-in's files: set HOME or XDG_DATA_HOME, or give --data DIR "
-               "or --private";
+      *error =
+          "no folder for the plug-in's files: set HOME or XDG_DATA_HOME, or give --data DIR "
+          "or --private";
       return std::nullopt;
     }
   }

@@ -30,11 +30,13 @@ struct RunOptions {
   std::string serveDir;
   std::string serveLog;  // "" : log requests on standard error
   std::vector<ScriptedEvent> events;
-  double duration = 0;      // seconds; 0: until the host ends or Ctrl-C
-  std::string until;        // stop once the host prints this on its standard output
-  int32_t menuChoice = -1;  // -1: dismiss every menu
-  std::string dataDir;      // the host's /tmp; "" with privateData
+  double duration = 0;       // seconds; 0: until the host ends or Ctrl-C
+  std::string until;         // stop once the host prints this on its standard output
+  int32_t menuChoice = -1;   // -1: dismiss every menu
+  std::string dataDir;       // the host's /tmp; "" with privateData
   bool privateData = false;  // a throwaway /tmp for the host, gone with the run
+  bool gl = true;            // execute the plug-in's GL (false: answer zeros and log)
+  bool glDebug = false;      // check for GL errors after every command
 };
 
 // Where a plug-in's files live between runs: $XDG_DATA_HOME/zema/NAME (by default

@@ -120,15 +120,21 @@ void Session::handle(const HostMessage& m) {
 
 void Session::unexecuted() {
   const HostMessage& m = *current_;
-  if (m.code == MSG_BIND_GRAPHICS_3D) return;
+  if (zema::controller::gl::GlExecutor::executes(m.code) && startGl()) {
+    std::lock_guard<std::mutex> guard(sendLock_);
+    gl_->execute(m, channel_);
+    return;
+  }
   channel_.replyNeutral(m.code);
-  logOnce("GL and 3D commands are not executed here (first: " +
-          zema::controller::messageName(m.code) + ")");
+  if (logged_.insert("unexecuted").second)  // one line for all of them
+    fprintf(stderr, "zema-run: GL and 3D commands are not executed here (first: %s)\n",
+            zema::controller::messageName(m.code).c_str());
 }
 
 void Session::operator()(const BindGraphics2D& m) {
   boundWidth_ = m.width;
   boundHeight_ = m.height;
+  bound3D_ = 0;
 }
 
 void Session::operator()(const Flush2D& m) {
@@ -150,13 +156,13 @@ void Session::operator()(const Flush2D& m) {
 }
 
 void Session::present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba) {
+  boundWidth_ = width;
+  boundHeight_ = height;
   {
     std::lock_guard<std::mutex> guard(statsLock_);
     ++frames_;
   }
   latest_ = rgba;
-  latestWidth_ = width;
-  latestHeight_ = height;
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
     char name[64];
     snprintf(name, sizeof(name), "/frame-%06llu.png", static_cast<unsigned long long>(frames_));
@@ -164,10 +170,6 @@ void Session::present(int32_t width, int32_t height, const std::vector<uint8_t>&
     if (!writePng(options_.framesDir + name, width, height, latest_, &error)) logOnce(error);
   }
   if (frontend_ != nullptr) frontend_->frame(width, height, latest_);
-}
-
-void Session::operator()(const SwapBuffers& m) {
-  send(SwapBuffersDone{.callbackNumber = m.callbackNumber});
 }
 
 void Session::operator()(const UrlOpen& m) {
@@ -240,8 +242,8 @@ void Session::operator()(const ShowMenu& m) {
     found = found || item.block.id == options_.menuChoice;
   bool choose = options_.menuChoice >= 0 && found;
   send(MenuResult{.callbackNumber = m.callbackNumber,
-                           .chosenId = options_.menuChoice,
-                           .cancelled = choose ? 0u : 1u});
+                  .chosenId = options_.menuChoice,
+                  .cancelled = choose ? 0u : 1u});
 }
 
 void Session::operator()(const ExecuteScript&) {
@@ -293,5 +295,5 @@ std::string Session::summary(double elapsed) const {
            elapsed > 0 ? frames_ / elapsed : 0.0,
            static_cast<unsigned long long>(urls_.bytesLoaded()), audio_.seconds(),
            static_cast<unsigned long long>(messages_));
-  return text;
+  return text + glSummary();
 }

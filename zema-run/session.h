@@ -2,13 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <set>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include <mutex>
-
+#include "controller/gl/gl_executor.h"
 #include "controller/host_channel.h"
 #include "zema-run/frontend.h"
 #include "zema-run/media.h"
@@ -56,6 +56,7 @@ class Session {
   // generic one. Public so that std::visit can reach them.
   void operator()(const zema::protocol::BindGraphics2D& m);
   void operator()(const zema::protocol::Flush2D& m);
+  void operator()(const zema::protocol::BindGraphics3D& m);
   void operator()(const zema::protocol::SwapBuffers& m);
   void operator()(const zema::protocol::UrlOpen& m);
   void operator()(const zema::protocol::UrlRead& m);
@@ -90,8 +91,14 @@ class Session {
   }
   // A frame for the files and the front end.
   void present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba);
-  // Messages zema-run does not act on: GL and 3D commands get neutral answers.
+  // Messages zema-run does not act on itself: GL and 3D commands go to the GL executor,
+  // or get neutral answers without one.
   void unexecuted();
+  // Whether there is a GL executor: made at the first GL message unless --no-gl, and
+  // tried once (when no GL can be had, one line says why).
+  bool startGl();
+  // A frame of the bound graphics: kept for the snapshot, written with --frames.
+  std::string glSummary() const;
   void logOnce(const std::string& what);
 
   const RunOptions& options_;
@@ -99,7 +106,7 @@ class Session {
   Frontend* frontend_ = nullptr;
   std::mutex sendLock_;
   mutable std::mutex statsLock_;
-  uint32_t inputClasses_ = 0;  // what the plug-in asked for, PP_InputEvent_Class bits
+  uint32_t inputClasses_ = 0;             // what the plug-in asked for, PP_InputEvent_Class bits
   const HostMessage* current_ = nullptr;  // the message being handled
   std::vector<Event> events_;
   size_t nextEvent_ = 0;
@@ -112,4 +119,7 @@ class Session {
   double startedAt_ = 0;
   std::set<std::string> logged_;
   UrlService urls_;
+  std::unique_ptr<zema::controller::gl::GlExecutor> gl_;
+  bool glTried_ = false;
+  uint32_t bound3D_ = 0;  // the bound 3D context's number; 0 while 2D is bound
 };

@@ -6,6 +6,10 @@
 //   - the status code and byte count of the URL of its `src` attribute;
 //   - a quiet 440 Hz tone when its `sound` attribute is "on";
 //   - a dot where the mouse was clicked last, and the last key's character.
+// With the attribute `mode 3d` it binds a 3D context of the view's size instead and
+// draws examples/demo/scene_3d.h with GLES2 (a moving textured quad), chaining each
+// SwapBuffers' completion to the next frame at about 30 frames per second (`pace off`:
+// as fast as the swaps complete).
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -14,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "examples/demo/scene_3d.h"
 #include "ppapi/ppb_audio.h"
 #include "ppapi/ppb_browser_font_trusted.h"
 #include "ppapi/ppb_core.h"
 #include "ppapi/ppb_graphics_2d.h"
+#include "ppapi/ppb_graphics_3d.h"
 #include "ppapi/ppb_image_data.h"
 #include "ppapi/ppb_input_event.h"
 #include "ppapi/ppb_instance.h"
@@ -56,6 +62,10 @@ struct Browser {
   const PPB_URLUtil_Dev_0_6* urlUtil = iface<PPB_URLUtil_Dev_0_6>("PPB_URLUtil(Dev);0.6");
   const PPB_AudioConfig_1_0* audioConfig = iface<PPB_AudioConfig_1_0>("PPB_AudioConfig;1.0");
   const PPB_Audio_1_0* audio = iface<PPB_Audio_1_0>("PPB_Audio;1.0");
+  const PPB_Graphics3D_1_0* g3d = iface<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
+  const PPB_OpenGLES2_1_0* gl = iface<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
+  const PPB_GLESChromiumTextureMapping_Dev_0_1* mapping =
+      iface<PPB_GLESChromiumTextureMapping_Dev_0_1>("PPB_GLESChromiumTextureMapping(Dev);0.1");
 };
 
 const Browser* b = nullptr;
@@ -80,6 +90,11 @@ struct Demo {
   // Sound.
   PP_Resource tone = 0;
   double phase = 0;
+  // 3D mode.
+  bool mode3d = false;
+  int32_t frameDelay = 33;  // ms from a swap's completion to the next frame
+  PP_Resource context3d = 0;
+  demo3d::Scene scene;
 } demo;
 
 PP_Var text(const std::string& s) {
@@ -159,6 +174,44 @@ void scheduleFrame(int32_t delay) {
   b->core->CallOnMainThread(delay, PP_CompletionCallback{drawFrame, nullptr, 0}, 0);
 }
 
+// --- 3D mode ---
+
+void drawFrame3D(void*, int32_t);
+
+void onSwapped(void*, int32_t) {
+  b->core->CallOnMainThread(demo.frameDelay, PP_CompletionCallback{drawFrame3D, nullptr, 0}, 0);
+}
+
+void drawFrame3D(void*, int32_t) {
+  demo.scene.draw();
+  ++demo.frame;
+  int32_t result =
+      b->g3d->SwapBuffers(demo.context3d, PP_CompletionCallback{onSwapped, nullptr, 0});
+  if (result != PP_OK_COMPLETIONPENDING) onSwapped(nullptr, result);
+}
+
+void viewChanged3D(PP_Instance instance, int32_t width, int32_t height) {
+  demo.scene.width = width;
+  demo.scene.height = height;
+  if (demo.context3d != 0) {
+    b->g3d->ResizeBuffers(demo.context3d, width, height);
+    return;
+  }
+  const int32_t attributes[] = {PP_GRAPHICS3DATTRIB_WIDTH, width, PP_GRAPHICS3DATTRIB_HEIGHT,
+                                height, PP_GRAPHICS3DATTRIB_NONE};
+  demo.context3d = b->g3d->Create(instance, 0, attributes);
+  if (demo.context3d == 0 || b->gl == nullptr || b->mapping == nullptr) return;
+  b->instance->BindGraphics(instance, demo.context3d);
+  demo.scene.gl = b->gl;
+  demo.scene.mapping = b->mapping;
+  demo.scene.context = demo.context3d;
+  if (!demo.scene.setUp()) {
+    fprintf(stderr, "demo: the 3D scene's program does not link\n");
+    return;
+  }
+  drawFrame3D(nullptr, 0);
+}
+
 // --- fetching src ---
 
 void onRead(void*, int32_t result);
@@ -222,6 +275,8 @@ PP_Bool didCreate(PP_Instance instance, uint32_t argc, const char* argn[], const
   for (uint32_t i = 0; i < argc; ++i) {
     if (strcmp(argn[i], "src") == 0) demo.src = argv[i];
     if (strcmp(argn[i], "sound") == 0) sound = strcmp(argv[i], "on") == 0;
+    if (strcmp(argn[i], "mode") == 0) demo.mode3d = strcmp(argv[i], "3d") == 0;
+    if (strcmp(argn[i], "pace") == 0 && strcmp(argv[i], "off") == 0) demo.frameDelay = 0;
   }
   demo.titleFont = makeFont(22, PP_BROWSERFONT_TRUSTED_WEIGHT_700);
   demo.textFont = makeFont(13, PP_BROWSERFONT_TRUSTED_WEIGHT_400);
@@ -249,6 +304,11 @@ void didDestroy(PP_Instance) {}
 void didChangeView(PP_Instance instance, PP_Resource view) {
   PP_Rect rect;
   if (b->view->GetRect(view, &rect) != PP_TRUE) return;
+  if (demo.mode3d) {
+    if (rect.size.width != demo.width || rect.size.height != demo.height || demo.context3d == 0)
+      viewChanged3D(instance, demo.width = rect.size.width, demo.height = rect.size.height);
+    return;
+  }
   if (rect.size.width == demo.width && rect.size.height == demo.height && demo.context != 0) return;
   demo.width = rect.size.width;
   demo.height = rect.size.height;

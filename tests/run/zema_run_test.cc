@@ -133,9 +133,9 @@ int peakFrequency(const std::string& path, double* seconds) {
 TEST(ZemaRun, CommandLine) {
   Result help = run("--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* option :
-       {"--size", "--scale", "--font", "--host", "--snapshot", "--frames", "--every", "--audio",
-        "--serve", "--serve-log", "--events", "--duration", "--until", "--menu"})
+  for (const char* option : {"--size", "--scale", "--font", "--host", "--snapshot", "--frames",
+                             "--every", "--audio", "--serve", "--serve-log", "--events",
+                             "--duration", "--until", "--menu", "--no-gl", "--gl-debug"})
     EXPECT_NE(help.output.find(option), std::string::npos) << option;
   Result bad = run("--no-such-option x plugin.so http://x/");
   EXPECT_EQ(bad.status, 2);
@@ -644,6 +644,147 @@ TEST(ZemaRun, SdkStyleExampleRunsUnchanged) {
 TEST(ZemaRun, SdkStyleExampleRunsUnchangedInTheI386Host) {
   if (!fs::exists(ZEMA_I386_SDK_PLUGIN)) GTEST_SKIP() << "no i386 build";
   runSdkStyle(ZEMA_I386_SDK_PLUGIN);
+}
+
+// The test plug-in's gl-draw scenario through zema-run with `plugin`: what GL answered,
+// and the colours of the first frame (shaders, a vertex buffer, a texture, blending),
+// of the resized second frame (its veil rewritten through a mapping) and of the
+// snapshot, while a second context with another clear colour runs alongside.
+void checkGlDraw(const std::string& plugin) {
+  std::string out = fs::temp_directory_path() / ("zema-run-gl-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  fs::create_directories(out);
+  Result r = run("--size 200x100 --duration 60 --until 'gl-draw done' --snapshot " + out +
+                 "/last.png --frames " + out + " " + plugin +
+                 " http://zema.test/ scenario gl-draw resize 120x60 contexts 2");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("PLUGIN gl-draw version=OpenGL ES"), std::string::npos) << r.output;
+  int good = -1, fragment = -1, broken = -1, link = -1, offset = -2, sampler = -2, maxTexture = 0;
+  unsigned textures[2] = {0, 0}, second = 0;
+  size_t at = r.output.find("PLUGIN gl-draw good=");
+  ASSERT_NE(at, std::string::npos) << r.output;
+  ASSERT_EQ(sscanf(r.output.c_str() + at,
+                   "PLUGIN gl-draw good=%d fragment=%d broken=%d link=%d offset=%d sampler=%d "
+                   "textures=%u,%u max-texture=%d",
+                   &good, &fragment, &broken, &link, &offset, &sampler, &textures[0], &textures[1],
+                   &maxTexture),
+            9);
+  EXPECT_EQ(good, 1);
+  EXPECT_EQ(fragment, 1);
+  EXPECT_EQ(broken, 0);
+  EXPECT_EQ(link, 1);
+  EXPECT_GE(offset, 0);
+  EXPECT_GE(sampler, 0);
+  EXPECT_NE(offset, sampler);
+  EXPECT_NE(textures[0], 0u);
+  EXPECT_NE(textures[0], textures[1]);
+  EXPECT_GE(maxTexture, 64);
+  at = r.output.find("PLUGIN gl-draw second texture=");
+  ASSERT_NE(at, std::string::npos);
+  sscanf(r.output.c_str() + at, "PLUGIN gl-draw second texture=%u", &second);
+  EXPECT_EQ(second, textures[0]) << "the second context has names of its own";
+  EXPECT_NE(r.output.find("PLUGIN gl-draw second swapped result=0"), std::string::npos);
+  EXPECT_NE(r.output.find(" 4 swaps, 0 GL errors, 0 refused."), std::string::npos) << r.output;
+
+  // The colour at (x, y) in normalised device coordinates, within 2 of `rgb`.
+  auto expectColour = [](const std::vector<uint8_t>& p, uint32_t w, uint32_t h, float x, float y,
+                         std::vector<int> rgb, const char* what) {
+    uint32_t px = static_cast<uint32_t>((x + 1) / 2 * w),
+             py = static_cast<uint32_t>((1 - y) / 2 * h);
+    const uint8_t* c = &p[(py * w + px) * 4];
+    for (int i = 0; i < 3; ++i)
+      EXPECT_NEAR(c[i], rgb[i], 2) << what << " component " << i << " at " << px << "," << py;
+  };
+  uint32_t w = 0, h = 0;
+  std::vector<uint8_t> first = readPng(out + "/frame-000001.png", &w, &h);
+  ASSERT_EQ(w, 200u);
+  ASSERT_EQ(h, 100u);
+  expectColour(first, w, h, 0.8f, 0.8f, {0, 0, 64}, "outside: the clear colour");
+  expectColour(first, w, h, -0.7f, -0.6f, {255, 0, 0}, "texture, bottom left");
+  expectColour(first, w, h, -0.1f, -0.6f, {0, 255, 0}, "texture, bottom right");
+  expectColour(first, w, h, -0.7f, 0.6f, {0, 0, 255}, "texture, top left");
+  expectColour(first, w, h, -0.1f, 0.6f, {255, 255, 255}, "texture, top right");
+  expectColour(first, w, h, 0.3f, 0.0f, {128, 128, 160}, "white veil over the clear colour");
+  expectColour(first, w, h, -0.2f, -0.2f, {128, 255, 128}, "white veil over green");
+  expectColour(first, w, h, 0.55f, 0.0f, {128, 128, 160}, "the veil moved by its Uniform2f");
+  expectColour(first, w, h, -0.45f, -0.3f, {255, 0, 0}, "left of the moved veil");
+
+  std::vector<uint8_t> resized = readPng(out + "/frame-000002.png", &w, &h);
+  ASSERT_EQ(w, 120u) << "resized for the next frames";
+  ASSERT_EQ(h, 60u);
+  expectColour(resized, w, h, 0.3f, 0.0f, {128, 0, 160}, "the mapped magenta veil");
+  expectColour(resized, w, h, -0.2f, -0.2f, {128, 127, 128}, "magenta over green");
+  expectColour(resized, w, h, 0.8f, 0.8f, {0, 0, 64}, "its own clear colour, not the other's");
+  std::vector<uint8_t> last = readPng(out + "/last.png", &w, &h);
+  EXPECT_EQ(last, resized) << "the snapshot is the last frame, the same as the second";
+  fs::remove_all(out);
+}
+
+TEST(ZemaRunGl, DrawsAPlugInsGlAndAnswersWithGlsValues) {
+  checkGlDraw(ZEMA_TEST_PLUGIN);
+}
+
+TEST(ZemaRunGl, DrawsTheGlOfA32BitPlugInInTheI386Host) {
+  if (!fs::exists(ZEMA_I386_TEST_PLUGIN)) GTEST_SKIP() << "no i386 build";
+  checkGlDraw(ZEMA_I386_TEST_PLUGIN);
+}
+
+TEST(ZemaRunGl, WithoutGlTheRunGoesOnWithZeros) {
+  std::string args = "--size 64x32 --duration 60 --until 'gl-draw done' " +
+                     std::string(ZEMA_TEST_PLUGIN) + " http://zema.test/ scenario gl-draw";
+  for (std::string how : {"--no-gl ", "no EGL"}) {
+    SCOPED_TRACE(how);
+    // Without a GL vendor library EGL has no display to offer.
+    if (how == "no EGL") setenv("__EGL_VENDOR_LIBRARY_FILENAMES", "/nowhere.json", 1);
+    Result r = run(how == "no EGL" ? args : how + args);
+    unsetenv("__EGL_VENDOR_LIBRARY_FILENAMES");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("PLUGIN gl-draw good=0 fragment=0 broken=0 link=0 offset=0 sampler=0 "
+                            "textures=0,0 max-texture=0"),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("PLUGIN gl-draw done"), std::string::npos);
+    size_t unexecuted = 0;
+    for (size_t at = 0; (at = r.output.find("are not executed here", at)) != std::string::npos;
+         ++at)
+      ++unexecuted;
+    EXPECT_EQ(unexecuted, 1u) << r.output;
+    size_t noGl = r.output.find("zema-run: no GL (");
+    EXPECT_EQ(noGl != std::string::npos, how == "no EGL") << r.output;
+  }
+}
+
+TEST(ZemaRunGl, TheDemosThreeDimensionalQuadMoves) {
+  std::string out = fs::temp_directory_path() / ("zema-run-demo3d-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  fs::create_directories(out);
+  Result r = run("--size 320x160 --duration 3 --frames " + out + " --every 20 " + ZEMA_DEMO_PLUGIN +
+                 " http://demo.zema.invalid/index.html mode 3d");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find(" 0 GL errors, 0 refused."), std::string::npos) << r.output;
+  // The checkered quad's columns: where its orange is.
+  auto orangeColumns = [&](const std::string& file) {
+    uint32_t w = 0, h = 0;
+    std::vector<uint8_t> p = readPng(file, &w, &h);
+    EXPECT_EQ(w, 320u);
+    std::pair<int, int> span{-1, -1};
+    for (uint32_t y = 0; y < h; ++y)
+      for (uint32_t x = 0; x < w; ++x) {
+        const uint8_t* c = &p[(y * w + x) * 4];
+        if (c[0] == 255 && c[1] == 128 && c[2] == 0) {
+          if (span.first < 0 || static_cast<int>(x) < span.first) span.first = static_cast<int>(x);
+          span.second = std::max(span.second, static_cast<int>(x));
+        }
+      }
+    return span;
+  };
+  auto first = orangeColumns(out + "/frame-000001.png");
+  auto later = orangeColumns(out + "/frame-000021.png");
+  ASSERT_GE(first.first, 0) << "the quad is drawn";
+  ASSERT_GE(later.first, 0) << "the quad is drawn";
+  EXPECT_EQ(later.second - later.first, first.second - first.first) << "the same quad";
+  EXPECT_GT(later.first - first.first, 30) << "moved right by 0.5 sin(1) of the half width";
+  fs::remove_all(out);
 }
 
 // The fetcher on its own: a reader that takes nothing holds the download back at the
