@@ -5,7 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
 #include <cstdio>
 #include <fstream>
 
@@ -14,12 +18,17 @@
 #include "zema-run/host_lookup.h"
 #include "zema-run/options.h"
 #include "zema-run/session.h"
+#ifdef ZEMA_RUN_WINDOW
+#include "zema-run/window.h"
+#endif
 
 using namespace zema::controller;
 
 namespace {
 
 volatile sig_atomic_t interrupted = 0;
+// The window was closed: the run ends as on Ctrl-C.
+std::atomic<bool> windowClosed{false};
 
 void onInterrupt(int) {
   interrupted = 1;
@@ -116,7 +125,7 @@ bool serveUntilEnd(const RunOptions& o, Session& session, OutputRelay& relay,
   bool terminal = isatty(2);
   double lastStatus = 0;
   bool hostEnded = false;
-  while (!interrupted && !relay.untilSeen()) {
+  while (!interrupted && !windowClosed && !relay.untilSeen()) {
     double elapsed = secondsSince(start);
     if (o.duration > 0 && elapsed >= o.duration) break;
     session.deliverEvents(elapsed * 1000);
@@ -150,6 +159,28 @@ ExitStatus stopHost(HostProcess& process, bool* hostEnded) {
   }
   return status.value_or(ExitStatus{});
 }
+
+#ifdef ZEMA_RUN_WINDOW
+// The window, unless --headless or there is no display (one line then says why).
+std::unique_ptr<Frontend> openWindow(const RunOptions& o) {
+  if (o.headless) return nullptr;
+  if (getenv("DISPLAY") == nullptr && getenv("WAYLAND_DISPLAY") == nullptr) return nullptr;
+  std::string error;
+  std::unique_ptr<Window> window = Window::open(o, &error);
+  if (!window) fprintf(stderr, "zema-run: %s; running headless\n", error.c_str());
+  return window;
+}
+
+void runWindow(Frontend& window, Session& session, const std::function<bool()>& keepGoing) {
+  static_cast<Window&>(window).run(session, keepGoing);
+}
+#else
+std::unique_ptr<Frontend> openWindow(const RunOptions&) {
+  return nullptr;
+}
+
+void runWindow(Frontend&, Session&, const std::function<bool()>&) {}
+#endif
 
 }  // namespace
 
@@ -201,8 +232,24 @@ int main(int argc, char** argv) {
   Session session(o, channel);
   OutputRelay relay(process, o.until);
   auto start = std::chrono::steady_clock::now();
+  std::unique_ptr<Frontend> window = openWindow(o);
+  session.setFrontend(window.get());
   session.begin();
-  bool hostEnded = serveUntilEnd(o, session, relay, start);
+  bool hostEnded = false;
+  if (window) {
+    // SDL keeps this thread; the session serves the host on a thread of its own.
+    std::atomic<bool> served{false};
+    std::thread serving([&] {
+      hostEnded = serveUntilEnd(o, session, relay, start);
+      served = true;
+    });
+    runWindow(*window, session, [&] { return !served; });
+    windowClosed = true;
+    serving.join();
+    session.setFrontend(nullptr);
+  } else {
+    hostEnded = serveUntilEnd(o, session, relay, start);
+  }
   double elapsed = secondsSince(start);
   bool written = session.finish(&error);
   ExitStatus ended = stopHost(process, &hostEnded);

@@ -11,9 +11,13 @@
 
 const char kUsage[] =
     "usage: zema-run [options] PLUGIN.so DOCUMENT-URL [NAME VALUE]...\n"
-    "Runs a Pepper plug-in in zema-host and plays its controlling process.\n"
+    "Runs a Pepper plug-in in zema-host and plays its controlling process: in a window\n"
+    "where a display can be opened, headless otherwise (frames and sound to files).\n"
     "\n"
-    "  --size WxH        the view size (default 800x600)\n"
+    "  --size WxH        the view size, and the window's (default 800x600)\n"
+    "  --headless        no window: the recorder only\n"
+    "  --mute            the window plays no sound (F8 toggles, F9 and F10 set the volume)\n"
+    "  --open-links      hand the plug-in's navigations to the desktop (xdg-open)\n"
     "  --scale F         the device scale (default 1)\n"
     "  --font FILE       the font the host draws text with (default DejaVu Sans)\n"
     "  --host PROGRAM    the zema-host program (default: the one installed or built beside\n"
@@ -116,6 +120,10 @@ std::optional<RunOptions> parseOptions(int argc, char** argv, std::string* error
     if (arg == "--help") {
       *error = "help";
       return std::nullopt;
+    }
+    if (arg == "--headless" || arg == "--mute" || arg == "--open-links") {
+      (arg == "--headless" ? o.headless : arg == "--mute" ? o.mute : o.openLinks) = true;
+      continue;
     }
     if (arg == "--private") {
       o.privateData = true;

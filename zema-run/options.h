@@ -35,6 +35,9 @@ struct RunOptions {
   int32_t menuChoice = -1;   // -1: dismiss every menu
   std::string dataDir;       // the host's /tmp; "" with privateData
   bool privateData = false;  // a throwaway /tmp for the host, gone with the run
+  bool headless = false;     // no window even where a display can be opened
+  bool mute = false;         // the window plays no sound
+  bool openLinks = false;    // the window hands navigations to the desktop's opener
   bool gl = true;            // execute the plug-in's GL (false: answer zeros and log)
   bool glDebug = false;      // check for GL errors after every command
 };

@@ -101,7 +101,10 @@ bool Session::serve(int ms) {
   if (p.revents & POLLIN) {
     auto m = channel_.readMessage();
     if (!m) return false;
-    ++messages_;
+    {
+      std::lock_guard<std::mutex> guard(statsLock_);
+      ++messages_;
+    }
     handle(*m);
     return true;
   }

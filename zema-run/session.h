@@ -97,7 +97,7 @@ class Session {
   // Whether there is a GL executor: made at the first GL message unless --no-gl, and
   // tried once (when no GL can be had, one line says why).
   bool startGl();
-  // A frame of the bound graphics: kept for the snapshot, written with --frames.
+  // The GL part of the summary ("" without GL).
   std::string glSummary() const;
   void logOnce(const std::string& what);
 

@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/run/run_support.h"
 #include "zema-run/http_fetch.h"
 #include "zema-run/url_resolve.h"
 
@@ -32,30 +33,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string output;  // standard output and error together
-};
-
-Result runCommand(const std::string& commandLine) {
-  Result r;
-  std::string command = commandLine + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) r.output.append(buffer, n);
-  int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
 // Runs as root keep their plug-in files in a folder of the test's, not in root's home.
 class DataFolder : public ::testing::Environment {
  public:
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("zema-run-data-" + std::to_string(getpid()));
     setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+    // The recorder's tests stay headless on a desktop too; the window's set a display.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -88,46 +74,6 @@ std::string demoArgs(const std::string& out, double seconds) {
          "/frame.png --frames " + out + " --every 20 --audio " + out + "/audio.wav --serve " +
          ZEMA_DEMO_SITE + " " + ZEMA_DEMO_PLUGIN +
          " http://demo.zema.invalid/index.html src data.txt sound on";
-}
-
-std::vector<uint8_t> readPng(const std::string& path, uint32_t* width, uint32_t* height) {
-  png_image image;
-  memset(&image, 0, sizeof(image));
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGBA;
-  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-  *width = image.width;
-  *height = image.height;
-  return pixels;
-}
-
-// The frequency (1 Hz steps, 300 to 600 Hz) with the most energy in one second of the
-// left channel, starting half a second in.
-int peakFrequency(const std::string& path, double* seconds) {
-  SF_INFO info;
-  memset(&info, 0, sizeof(info));
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  if (file == nullptr) return -1;
-  std::vector<short> samples(static_cast<size_t>(info.frames) * info.channels);
-  sf_read_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-  sf_close(file);
-  *seconds = static_cast<double>(info.frames) / info.samplerate;
-  int rate = info.samplerate, first = rate / 2;
-  if (info.frames < first + rate) return -1;
-  int best = -1;
-  double bestPower = 0;
-  for (int f = 300; f <= 600; ++f) {
-    double re = 0, im = 0;
-    for (int i = 0; i < rate; ++i) {
-      double s = samples[(first + i) * info.channels];
-      re += s * cos(2 * M_PI * f * i / rate);
-      im += s * sin(2 * M_PI * f * i / rate);
-    }
-    if (re * re + im * im > bestPower) bestPower = re * re + im * im, best = f;
-  }
-  return best;
 }
 
 TEST(ZemaRun, CommandLine) {
