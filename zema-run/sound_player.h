@@ -39,7 +39,7 @@ class SoundPlayer {
   uint64_t dropped() const { return dropped_; }
 
   // The most that may wait for the device per stream, on top of the host's own lead.
-  static constexpr int kMaxQueueMs = 120;
+  static constexpr int kMaxQueueMs = 200;
 
  private:
   static void mixInto(void* self, Uint8* out, int length);

@@ -597,7 +597,9 @@ void Window::drawOverlay(Session& session) {
     lastRateAt_ = now;
   }
   double elapsed = std::chrono::duration<double>(now - started_).count();
-  ImGui::SetNextWindowPos(ImVec2(8, 8));
+  // In the bottom right corner, where a plug-in's own title is least often.
+  ImVec2 corner = ImGui::GetIO().DisplaySize;
+  ImGui::SetNextWindowPos(ImVec2(corner.x - 8, corner.y - 8), ImGuiCond_Always, ImVec2(1, 1));
   ImGui::SetNextWindowBgAlpha(0.7f);
   ImGui::Begin("status", nullptr,
                ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_AlwaysAutoResize |

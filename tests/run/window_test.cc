@@ -229,6 +229,39 @@ TEST_F(WindowTest, TheDemoIsLiveInAWindowAndPlaysItsTone) {
   EXPECT_NEAR(seconds, 5.0, 0.8);
 }
 
+// The columns of the screen row band [top, bottom) of the window at `g` where the demo's
+// orange quad is.
+std::pair<int, int> orangeColumns(const std::vector<uint8_t>& shot, uint32_t w, const Geometry& g) {
+  std::pair<int, int> span{-1, -1};
+  for (int y = 0; y < g.height; ++y)
+    for (int x = 0; x < g.width; ++x) {
+      const uint8_t* c = pixel(shot, w, g.x + x, g.y + y);
+      if (c[0] > 240 && c[1] > 110 && c[1] < 145 && c[2] < 15) {
+        if (span.first < 0 || x < span.first) span.first = x;
+        span.second = std::max(span.second, x);
+      }
+    }
+  return span;
+}
+
+TEST_F(WindowTest, TheDemosMovingQuadShowsIn3D) {
+  start("--size 320x160 --duration 30 " + std::string(ZEMA_DEMO_PLUGIN) +
+        " http://demo.zema.invalid/index.html mode 3d");
+  std::string id = window();
+  ASSERT_FALSE(id.empty()) << run_->output();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  Geometry g = geometry(id);
+  uint32_t w = 0;
+  std::vector<uint8_t> first = screenshot(&w);
+  std::pair<int, int> before = orangeColumns(first, w, g);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  std::vector<uint8_t> later = screenshot(&w);
+  std::pair<int, int> after = orangeColumns(later, w, g);
+  ASSERT_GE(before.first, 0) << "the quad is drawn in the window\n" << run_->output();
+  ASSERT_GE(after.first, 0);
+  EXPECT_NE(before.first, after.first) << "it moved";
+}
+
 TEST_F(WindowTest, KeysResizingMenusAndTheClipboardReachThePlugIn) {
   start("--size 320x160 --duration 60 --frames " + out_ + " " + ZEMA_TEST_PLUGIN +
         " http://zema.test/ scenario window");
