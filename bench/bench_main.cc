@@ -29,7 +29,7 @@ const Pair kPairs[] = {
 constexpr char kPaired[] = "Compare_";
 
 // Measurements reported as figures rather than ratios: the name's prefix.
-const char* const kFigures[] = {"LoopTurns_", "HostCpu_", "Memory_"};
+const char* const kFigures[] = {"LoopTurns_", "HostCpu_", "Memory_", "Window_"};
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:

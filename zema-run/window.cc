@@ -299,7 +299,11 @@ void Window::takeHandedOver(Session& session) {
     frameHeight_ = h;
     dirty_ = true;
     draw(session);
-    lastLatencyMs_ = std::chrono::duration<double, std::milli>(Clock::now() - arrived).count();
+    double latency = std::chrono::duration<double, std::milli>(Clock::now() - arrived).count();
+    lastLatencyMs_ = latency;
+    ++presented_.frames;
+    presented_.totalLatencyMs += latency;
+    presented_.maxLatencyMs = std::max(presented_.maxLatencyMs, latency);
     guard.lock();
   }
   if (pendingCursor_) {

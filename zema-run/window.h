@@ -49,8 +49,13 @@ class Window : public Frontend {
                 const std::vector<zema::controller::MenuItem>& items) override;
   void navigated(const std::string& url, const std::string& target) override;
 
-  // The latency of the last frame shown: from its arrival to its present, in ms.
-  double lastFrameLatencyMs() const { return lastLatencyMs_; }
+  // Frames shown, and the time from a frame's arrival to its present (the window's
+  // thread only).
+  struct Presented {
+    uint64_t frames = 0;
+    double totalLatencyMs = 0, maxLatencyMs = 0;
+  };
+  const Presented& presented() const { return presented_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -122,4 +127,5 @@ class Window : public Frontend {
   Clock::time_point lastRateAt_ = Clock::now();
   double messagesPerSecond_ = 0;
   std::vector<SDL_Cursor*> cursors_;
+  Presented presented_;
 };
