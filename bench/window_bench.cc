@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -39,17 +40,18 @@ bool haveDisplay() {
   static bool ready = [] {
     if (getenv("DISPLAY") != nullptr) return true;
     if (system("command -v Xvfb >/dev/null") != 0) return false;
-    std::string display = ":" + std::to_string(150 + getpid() % 50);
+    char display[32];
+    snprintf(display, sizeof(display), ":%d", 150 + static_cast<int>(getpid() % 50));
     pid_t pid = fork();
     if (pid == 0) {
-      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "2048x1200x24", "-nolisten", "tcp",
+      execlp("Xvfb", "Xvfb", display, "-screen", "0", "2048x1200x24", "-nolisten", "tcp",
              static_cast<char*>(nullptr));
       _exit(127);
     }
-    std::string socket = "/tmp/.X11-unix/X" + display.substr(1);
+    std::string socket = std::string("/tmp/.X11-unix/X") + (display + 1);
     for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    setenv("DISPLAY", display.c_str(), 1);
+    setenv("DISPLAY", display, 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     return std::filesystem::exists(socket);
   }();

@@ -361,16 +361,25 @@ bool writeProcFile(const char* path, const std::string& text) {
   return ok;
 }
 
+// A status-socket record: one piece of data, and room for one descriptor beside it.
+struct DescriptorRecord {
+  iovec data;
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+
+  DescriptorRecord(void* bytes, size_t size) : data{bytes, size} {
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof(control);
+  }
+};
+
 // Sends the listening socket to the launcher through the status socket.
 bool sendListener(int statusFd, int listener) {
   char byte = 'L';
-  iovec data{&byte, 1};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &data;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof(control);
+  DescriptorRecord record(&byte, 1);
+  msghdr& message = record.message;
   cmsghdr* header = CMSG_FIRSTHDR(&message);
   header->cmsg_level = SOL_SOCKET;
   header->cmsg_type = SCM_RIGHTS;
@@ -537,13 +546,8 @@ ssize_t readChildRecord(int statusFd, ChildFailure* failure, int* listener,
   pollfd p{statusFd, POLLIN, 0};
   auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
   if (poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) return -1;
-  iovec data{failure, sizeof(*failure)};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &data;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof(control);
+  DescriptorRecord record(failure, sizeof(*failure));
+  msghdr& message = record.message;
   ssize_t got = recvmsg(statusFd, &message, MSG_CMSG_CLOEXEC);
   for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
     if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS) {

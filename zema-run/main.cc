@@ -7,11 +7,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
-#include <cstdio>
-#include <fstream>
 
 #include "controller/host_channel.h"
 #include "controller/host_process.h"

@@ -32,9 +32,8 @@ SoundPlayer::~SoundPlayer() {
 
 void SoundPlayer::start(uint32_t number, uint32_t rate) {
   if (device_ == 0 || rate == 0 || rate > 384000) return;
-  SDL_AudioStream* stream =
-      SDL_NewAudioStream(AUDIO_S16LSB, 2, static_cast<int>(rate), spec_.format, spec_.channels,
-                         spec_.freq);
+  SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16LSB, 2, static_cast<int>(rate),
+                                               spec_.format, spec_.channels, spec_.freq);
   if (stream == nullptr) return;
   SDL_LockAudioDevice(device_);
   auto found = streams_.find(number);
@@ -54,7 +53,8 @@ void SoundPlayer::add(uint32_t number, const std::vector<uint8_t>& frames) {
     if (SDL_AudioStreamAvailable(found->second) > maxBytes)
       ++dropped_;
     else
-      SDL_AudioStreamPut(found->second, frames.data(), static_cast<int>(frames.size() & ~size_t{3}));
+      SDL_AudioStreamPut(found->second, frames.data(),
+                         static_cast<int>(frames.size() & ~size_t{3}));
   }
   SDL_UnlockAudioDevice(device_);
 }

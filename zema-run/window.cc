@@ -1,8 +1,8 @@
 #include "zema-run/window.h"
 
-#include <imgui.h>
 #include <backends/imgui_impl_sdl.h>
 #include <backends/imgui_impl_sdlrenderer.h>
+#include <imgui.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,22 +30,38 @@ SDL_SystemCursor systemCursor(const std::string& keyword) {
     SDL_SystemCursor cursor;
   };
   static const Entry kCursors[] = {
-      {"default", SDL_SYSTEM_CURSOR_ARROW},       {"pointer", SDL_SYSTEM_CURSOR_HAND},
-      {"crosshair", SDL_SYSTEM_CURSOR_CROSSHAIR}, {"text", SDL_SYSTEM_CURSOR_IBEAM},
-      {"wait", SDL_SYSTEM_CURSOR_WAIT},           {"progress", SDL_SYSTEM_CURSOR_WAITARROW},
-      {"help", SDL_SYSTEM_CURSOR_ARROW},          {"e-resize", SDL_SYSTEM_CURSOR_SIZEWE},
-      {"w-resize", SDL_SYSTEM_CURSOR_SIZEWE},     {"ew-resize", SDL_SYSTEM_CURSOR_SIZEWE},
-      {"col-resize", SDL_SYSTEM_CURSOR_SIZEWE},   {"n-resize", SDL_SYSTEM_CURSOR_SIZENS},
-      {"s-resize", SDL_SYSTEM_CURSOR_SIZENS},     {"ns-resize", SDL_SYSTEM_CURSOR_SIZENS},
-      {"row-resize", SDL_SYSTEM_CURSOR_SIZENS},   {"ne-resize", SDL_SYSTEM_CURSOR_SIZENESW},
-      {"sw-resize", SDL_SYSTEM_CURSOR_SIZENESW},  {"nesw-resize", SDL_SYSTEM_CURSOR_SIZENESW},
-      {"nw-resize", SDL_SYSTEM_CURSOR_SIZENWSE},  {"se-resize", SDL_SYSTEM_CURSOR_SIZENWSE},
-      {"nwse-resize", SDL_SYSTEM_CURSOR_SIZENWSE}, {"move", SDL_SYSTEM_CURSOR_SIZEALL},
-      {"grab", SDL_SYSTEM_CURSOR_HAND},           {"grabbing", SDL_SYSTEM_CURSOR_SIZEALL},
-      {"not-allowed", SDL_SYSTEM_CURSOR_NO},      {"no-drop", SDL_SYSTEM_CURSOR_NO},
-      {"copy", SDL_SYSTEM_CURSOR_ARROW},          {"alias", SDL_SYSTEM_CURSOR_ARROW},
-      {"contextmenu", SDL_SYSTEM_CURSOR_ARROW},   {"zoom-in", SDL_SYSTEM_CURSOR_CROSSHAIR},
-      {"zoom-out", SDL_SYSTEM_CURSOR_CROSSHAIR},  {"none", SDL_NUM_SYSTEM_CURSORS},
+      {"default", SDL_SYSTEM_CURSOR_ARROW},
+      {"pointer", SDL_SYSTEM_CURSOR_HAND},
+      {"crosshair", SDL_SYSTEM_CURSOR_CROSSHAIR},
+      {"text", SDL_SYSTEM_CURSOR_IBEAM},
+      {"wait", SDL_SYSTEM_CURSOR_WAIT},
+      {"progress", SDL_SYSTEM_CURSOR_WAITARROW},
+      {"help", SDL_SYSTEM_CURSOR_ARROW},
+      {"e-resize", SDL_SYSTEM_CURSOR_SIZEWE},
+      {"w-resize", SDL_SYSTEM_CURSOR_SIZEWE},
+      {"ew-resize", SDL_SYSTEM_CURSOR_SIZEWE},
+      {"col-resize", SDL_SYSTEM_CURSOR_SIZEWE},
+      {"n-resize", SDL_SYSTEM_CURSOR_SIZENS},
+      {"s-resize", SDL_SYSTEM_CURSOR_SIZENS},
+      {"ns-resize", SDL_SYSTEM_CURSOR_SIZENS},
+      {"row-resize", SDL_SYSTEM_CURSOR_SIZENS},
+      {"ne-resize", SDL_SYSTEM_CURSOR_SIZENESW},
+      {"sw-resize", SDL_SYSTEM_CURSOR_SIZENESW},
+      {"nesw-resize", SDL_SYSTEM_CURSOR_SIZENESW},
+      {"nw-resize", SDL_SYSTEM_CURSOR_SIZENWSE},
+      {"se-resize", SDL_SYSTEM_CURSOR_SIZENWSE},
+      {"nwse-resize", SDL_SYSTEM_CURSOR_SIZENWSE},
+      {"move", SDL_SYSTEM_CURSOR_SIZEALL},
+      {"grab", SDL_SYSTEM_CURSOR_HAND},
+      {"grabbing", SDL_SYSTEM_CURSOR_SIZEALL},
+      {"not-allowed", SDL_SYSTEM_CURSOR_NO},
+      {"no-drop", SDL_SYSTEM_CURSOR_NO},
+      {"copy", SDL_SYSTEM_CURSOR_ARROW},
+      {"alias", SDL_SYSTEM_CURSOR_ARROW},
+      {"contextmenu", SDL_SYSTEM_CURSOR_ARROW},
+      {"zoom-in", SDL_SYSTEM_CURSOR_CROSSHAIR},
+      {"zoom-out", SDL_SYSTEM_CURSOR_CROSSHAIR},
+      {"none", SDL_NUM_SYSTEM_CURSORS},
   };
   for (const Entry& e : kCursors)
     if (keyword == e.keyword) return e.cursor;
@@ -101,9 +117,8 @@ bool Window::create(std::string* error) {
     *error = std::string("no display for a window (") + SDL_GetError() + ")";
     return false;
   }
-  window_ = SDL_CreateWindow("zema", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             options_.width, options_.height,
-                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  window_ = SDL_CreateWindow("zema", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, options_.width,
+                             options_.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     *error = std::string("cannot open a window (") + SDL_GetError() + ")";
     return false;
@@ -211,7 +226,8 @@ bool Window::clipboardText(std::string* text) {
   guard.lock();
   // The window's thread reads the desktop's clipboard; a window that does not answer in
   // time leaves the session to answer from its own.
-  if (!clipboardAnswered_.wait_for(guard, std::chrono::seconds(2), [&] { return clipboardReady_; })) {
+  if (!clipboardAnswered_.wait_for(guard, std::chrono::seconds(2),
+                                   [&] { return clipboardReady_; })) {
     clipboardWanted_ = false;
     return false;
   }
@@ -288,8 +304,8 @@ void Window::takeHandedOver(Session& session) {
     guard.unlock();
     if (texture_ == nullptr || w != textureWidth_ || h != textureHeight_) {
       if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888,
-                                   SDL_TEXTUREACCESS_STREAMING, std::max(w, 1), std::max(h, 1));
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+                                   std::max(w, 1), std::max(h, 1));
       textureWidth_ = w;
       textureHeight_ = h;
     }
@@ -478,21 +494,17 @@ void Window::handleKey(const SDL_KeyboardEvent& key, Session& session) {
   // Enter and Tab type a character too, as in a browser; the rest come as text input.
   if (down && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER || sym == SDLK_TAB)) {
     uint32_t c = sym == SDLK_TAB ? '\t' : '\r';
-    session.key(KeyEvent{.type = PP_INPUTEVENT_TYPE_CHAR,
-                         .modifiers = modifiers,
-                         .keyCode = c,
-                         .character = c});
+    session.key(KeyEvent{
+        .type = PP_INPUTEVENT_TYPE_CHAR, .modifiers = modifiers, .keyCode = c, .character = c});
   }
 }
 
 void Window::handleText(const char* utf8, Session& session) {
-  uint32_t modifiers = inputModifiers(SDL_GetModState(), SDL_GetMouseState(nullptr, nullptr),
-                                      false, false);
+  uint32_t modifiers =
+      inputModifiers(SDL_GetModState(), SDL_GetMouseState(nullptr, nullptr), false, false);
   for (uint32_t c : codePoints(utf8))
-    session.key(KeyEvent{.type = PP_INPUTEVENT_TYPE_CHAR,
-                         .modifiers = modifiers,
-                         .keyCode = c,
-                         .character = c});
+    session.key(KeyEvent{
+        .type = PP_INPUTEVENT_TYPE_CHAR, .modifiers = modifiers, .keyCode = c, .character = c});
 }
 
 void Window::sendViewIfSettled(Session& session) {

@@ -63,4 +63,3 @@ int peakFrequency(const std::string& path, double* seconds, int rawRate) {
   }
   return best;
 }
-

@@ -135,7 +135,12 @@ class WindowTest : public ::testing::Test {
     for (const char* program : {"Xvfb", "xdotool", "import", "xclip"}) {
       if (!have(program)) GTEST_SKIP() << program << " is not installed";
     }
-    display_ = ":" + std::to_string(40 + getpid() % 50);
+    // A display number no other X server holds (tests run side by side).
+    int number = 40 + getpid() % 50;
+    for (int tries = 0; tries < 50 && fs::exists("/tmp/.X" + std::to_string(number) + "-lock");
+         ++tries)
+      number = 40 + (number - 40 + 1) % 50;
+    display_ = ":" + std::to_string(number);
     std::string socket = "/tmp/.X11-unix/X" + display_.substr(1);
     fs::remove(socket);
     server_.emplace("exec Xvfb " + display_ + " -screen 0 1024x768x24 -nolisten tcp");
@@ -272,11 +277,13 @@ TEST_F(WindowTest, KeysResizingMenusAndTheClipboardReachThePlugIn) {
 
   // Typed keys arrive as key down, character and key up, with the browser's key code.
   x("xdotool key --window " + id + " a");
-  EXPECT_TRUE(run_->waitFor("PLUGIN window key type=7 code=65 modifiers=0 text=")) << run_->output();
+  EXPECT_TRUE(run_->waitFor("PLUGIN window key type=7 code=65 modifiers=0 text="))
+      << run_->output();
   EXPECT_TRUE(run_->waitFor("PLUGIN window key type=9 code=97 modifiers=0 text=a"));
   EXPECT_TRUE(run_->waitFor("PLUGIN window key type=8 code=65"));
   x("xdotool key --window " + id + " shift+b");
-  EXPECT_TRUE(run_->waitFor("PLUGIN window key type=9 code=66 modifiers=1 text=B")) << run_->output();
+  EXPECT_TRUE(run_->waitFor("PLUGIN window key type=9 code=66 modifiers=1 text=B"))
+      << run_->output();
 
   // A resized window is a new view, and the next frames have its size.
   x("xdotool windowsize " + id + " 400 200");
@@ -297,8 +304,7 @@ TEST_F(WindowTest, KeysResizingMenusAndTheClipboardReachThePlugIn) {
             std::string::npos);
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
   // The menu's rows: First, a separator, Second, Third (disabled).
-  x("xdotool mousemove --window " + id + " 90 " + std::to_string(40 + kSecondItemY) +
-    " click 1");
+  x("xdotool mousemove --window " + id + " 90 " + std::to_string(40 + kSecondItemY) + " click 1");
   EXPECT_TRUE(run_->waitFor("PLUGIN window menu result=0 id=12")) << run_->output();
 
   // The clipboard is the desktop's: what the plug-in writes, xclip reads, and back.

@@ -56,8 +56,9 @@ Result run(const std::string& arguments) {
 
 // zema-run as an ordinary user (nobody), whose home is `home`.
 Result runAsUser(const std::string& home, const std::string& arguments) {
-  return runCommand("setpriv --reuid nobody --regid nogroup --clear-groups env -u XDG_DATA_HOME HOME=" +
-                    home + " " + ZEMA_RUN + " " + arguments);
+  return runCommand(
+      "setpriv --reuid nobody --regid nogroup --clear-groups env -u XDG_DATA_HOME HOME=" + home +
+      " " + ZEMA_RUN + " " + arguments);
 }
 
 // A fresh folder anyone may write in (the ordinary user's runs write there).
@@ -159,15 +160,16 @@ TEST(ZemaRun, AnOrdinaryUserRunsTheDemoTwiceAtOnce) {
 TEST(ZemaRun, PlugInFilesLiveInTheUsersDataFolder) {
   std::string home = sharedFolder("zema-run-home");
   auto persist = [&](const std::string& options, const char* value) {
-    Result r = runAsUser(home, options + " --until 'persist wrote' --duration 30 " +
-                                   ZEMA_TEST_PLUGIN + " http://zema.test/ scenario persist value " +
-                                   value);
+    Result r =
+        runAsUser(home, options + " --until 'persist wrote' --duration 30 " + ZEMA_TEST_PLUGIN +
+                            " http://zema.test/ scenario persist value " + value);
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find(std::string("PLUGIN persist wrote ") + value + " ok"),
               std::string::npos)
         << r.output;
     size_t at = r.output.find("PLUGIN persist read ");
-    return at == std::string::npos ? "?" : r.output.substr(at + 20, r.output.find('\n', at) - at - 20);
+    return at == std::string::npos ? "?"
+                                   : r.output.substr(at + 20, r.output.find('\n', at) - at - 20);
   };
   EXPECT_EQ(persist("", "first"), "(none)");
   EXPECT_EQ(persist("", "second"), "first");
@@ -183,10 +185,9 @@ TEST(ZemaRun, PlugInFilesLiveInTheUsersDataFolder) {
 
 // Where user namespaces are refused, one line says so and names the setting.
 TEST(ZemaRun, SwitchedOffUserNamespacesAreNamed) {
-  Result r = runCommand(
-      "unshare -Ur sh -c 'echo 0 > /proc/sys/user/max_user_namespaces && exec " +
-      std::string(ZEMA_RUN) + " --private --duration 5 " + ZEMA_TEST_PLUGIN +
-      " http://zema.test/ scenario noop'");
+  Result r = runCommand("unshare -Ur sh -c 'echo 0 > /proc/sys/user/max_user_namespaces && exec " +
+                        std::string(ZEMA_RUN) + " --private --duration 5 " + ZEMA_TEST_PLUGIN +
+                        " http://zema.test/ scenario noop'");
   EXPECT_EQ(r.status, 1) << r.output;
   EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
   EXPECT_NE(r.output.find("user.max_user_namespaces"), std::string::npos) << r.output;
