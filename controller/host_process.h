@@ -37,6 +37,12 @@ namespace zema::controller {
 // start of each test, on the thread that listens and starts hosts.
 bool isolateNetwork(std::string* error);
 
+// For a process that is not root: makes it root of a new user namespace of its own (its
+// user and group mapped to root's), so that isolateNetwork() and the launcher's mounts
+// work without privileges. Call it while the process has one thread (before main, say);
+// true at once for root.
+bool becomeRootInUserNamespace(std::string* error);
+
 // Why this machine refuses new user namespaces, naming the setting that allows them, or
 // "" when nothing says it does.
 std::string userNamespacesSwitchedOff();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "controller/gl/gl_pixels.h"
+#include "controller/host_process.h"
 
 namespace {
 
@@ -54,11 +55,17 @@ std::string bytes(const void* data, size_t size) {
   return std::string(static_cast<const char*>(data), size);
 }
 
+// An ordinary user runs the tests as root of a user namespace of their own, made before
+// any thread starts.
+std::string userNamespaceError;
+const bool inUserNamespace = zema::controller::becomeRootInUserNamespace(&userNamespaceError);
+
 class GlExecutorTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(inUserNamespace) << userNamespaceError;
     // A network namespace of this test's own for the channel's fixed address.
-    ASSERT_EQ(unshare(CLONE_NEWNET), 0) << "the GL tests must run as root";
+    ASSERT_EQ(unshare(CLONE_NEWNET), 0) << strerror(errno);
     ASSERT_TRUE(channel.listen()) << channel.lastError();
     command = connectToChannel();
     reply = connectToChannel();

@@ -14,7 +14,17 @@
   return ::testing::AssertionSuccess();
 }
 
+namespace {
+
+// An ordinary user runs the tests as root of a user namespace of their own, made before
+// any thread starts; root needs none.
+std::string userNamespaceError;
+const bool inUserNamespace = becomeRootInUserNamespace(&userNamespaceError);
+
+}  // namespace
+
 void HostTest::SetUp() {
+  ASSERT_TRUE(inUserNamespace) << userNamespaceError;
   std::string error;
   ASSERT_TRUE(isolateNetwork(&error)) << error;
 }
