@@ -214,6 +214,8 @@ HostProcess::~HostProcess() {
   for (Stream* s : {&out_, &err_}) {
     if (s->fd >= 0) close(s->fd);
   }
+  // Empty once the host's mount namespace is gone; anything else there is left alone.
+  for (const std::string& point : madeMountPoints_) rmdir(point.c_str());
   if (!runDir_.empty() && !options_.keepRunDir) {
     // The mounts of the host's root live only in its own mount namespace, which is gone
     // with it; make sure nothing is still mounted here before removing anything.
@@ -370,9 +372,11 @@ bool makeRootEntry(const RootEntry& e) {
   return false;
 }
 
+// Binds `source` on `target`, made as a directory first; one there already (a mount
+// point left in a data folder by an earlier run) is used as it is.
 bool bindDirectory(const std::string& source, const std::string& target, mode_t mode,
                    unsigned long flags) {
-  return mkdir(target.c_str(), mode) == 0 &&
+  return (mkdir(target.c_str(), mode) == 0 || errno == EEXIST) &&
          mount(source.c_str(), target.c_str(), nullptr, MS_BIND | flags, nullptr) == 0;
 }
 
@@ -514,10 +518,20 @@ bool HostProcess::planLaunch(const std::vector<std::string>& args, LaunchPlan* p
   // Directories that hold the run folder: their recursive binds also copy the tmpfs
   // being built at <run>/root, which is detached again inside the new root.
   plan->nestedRoot = plan->root + plan->root;
-  std::vector<std::string> needed = {options_.hostBinary, runDir_};
-  if (!options_.emulator.empty()) needed.push_back(options_.emulator);
+  // What the host runs must be visible in its root; the run folder only until the binds.
+  std::vector<std::string> programs = {options_.hostBinary};
+  if (!options_.emulator.empty()) programs.push_back(options_.emulator);
+  std::vector<std::string> needed = programs;
+  needed.push_back(runDir_);
   if (!listRootEntries(needed, plan->root, &plan->entries, &error_)) return false;
-  plan->tmpEntries = tmpEntriesFor(needed, plan->root);
+  plan->tmpEntries = tmpEntriesFor(programs, plan->root);
+  // Their mount points in a data folder are made for the run and removed after it.
+  if (!options_.dataDir.empty()) {
+    for (const RootEntry& e : plan->tmpEntries) {
+      std::string point = options_.dataDir + e.source.substr(4);  // after "/tmp"
+      if (!fs::exists(point)) madeMountPoints_.push_back(point);
+    }
+  }
   plan->zemaSource = zemaDir();
   plan->zemaTarget = plan->root + "/zema";
   plan->tmpSource = tmpDir();

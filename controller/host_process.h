@@ -167,6 +167,7 @@ class HostProcess {
   std::string error_;
   pid_t pid_ = -1;
   int listener_ = -1;
+  std::vector<std::string> madeMountPoints_;  // in the data folder, removed at the end
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
