@@ -56,8 +56,8 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     }
     // The callback may have stopped or restarted its own stream, whose buffer then
     // belongs to no playback of this count, or given back the plug-in's last reference
-    // (the pacing walk holds the only one left): either way it wants no more.
-    if (startTime != started || refCount.load() <= 1) return;
+    // (only the host's references are left): either way it wants no more.
+    if (startTime != started || pluginRefs.load() <= 0) return;
     zema::protocol::AudioSamples message{.stream = streamNumber, .byteCount = bytes};
     std::lock_guard<std::mutex> guard(pluginInstance->sendLock);
     writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
@@ -82,7 +82,7 @@ void PluginInstance::paceAudio(uint64_t now) {
   // Pacing runs the plug-in's audio callbacks, which may start, stop or destroy streams,
   // and other threads may do the same. Walk a copy, holding a reference on each stream
   // so that no object goes away under the walk. A stream that left the list meanwhile,
-  // or whose last reference the plug-in gave back (only the walk's own is left), is
+  // or whose last reference the plug-in gave back (only the host's are left), is
   // skipped: the plug-in is done with it and its callback must not run again. A stream
   // whose count already reached zero is on its way out and is not taken at all.
   std::vector<PPAudioStream*> streams;
@@ -90,8 +90,8 @@ void PluginInstance::paceAudio(uint64_t now) {
     std::lock_guard<std::mutex> guard(lock);
     if (audioStreams.empty()) return;
     for (PPAudioStream* stream : audioStreams) {
-      if (stream->refCount.load() <= 0) continue;
-      stream->refCount.fetch_add(1);
+      if (stream->pluginRefs.load() <= 0 && stream->hostRefs.load() <= 0) continue;
+      stream->hostRefs.fetch_add(1);
       streams.push_back(stream);
     }
   }
@@ -99,7 +99,7 @@ void PluginInstance::paceAudio(uint64_t now) {
     bool wanted;
     {
       std::lock_guard<std::mutex> guard(lock);
-      wanted = stream->refCount.load() > 1 &&
+      wanted = stream->pluginRefs.load() > 0 &&
                std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
     }
     if (wanted) stream->updateAudioIfNeeded(now, commandFd);

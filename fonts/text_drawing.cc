@@ -7,6 +7,7 @@
 #include "fonts/browser_font.h"
 #include "graphics/image_data.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 Rect clipRect(const PPImageData& image, const PP_Rect* clip) {
@@ -142,8 +143,8 @@ PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
   if (clip != nullptr && clip->size.width == 0 && clip->size.height == 0) return PP_TRUE;
   std::string_view bytes = runText(text);
   freetypepp::FontFace* face = faceAt(font.size);
-  PPImageData* image = lookUpImageData(image_data);
-  if (face == nullptr || image == nullptr) return PP_FALSE;
+  Enter<PPImageData> image(image_data);
+  if (face == nullptr || !image) return PP_FALSE;
   return drawCodePoints(*face, *image, decodeUtf8(bytes),
                         position != nullptr ? *position : PP_Point{0, 0}, color,
                         clipRect(*image, clip), bold(font.weight))
@@ -180,8 +181,8 @@ PP_Bool ZEMA_DrawGlyphs(PP_Instance, PP_Resource pp_image_data,
   static constexpr float kIdentity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   const float(*t)[3] = transformation != nullptr ? transformation : kIdentity;
   freetypepp::FontFace* face = faceAt(font_desc->size, t);
-  PPImageData* image = lookUpImageData(pp_image_data);
-  if (face == nullptr || image == nullptr) return PP_FALSE;
+  Enter<PPImageData> image(pp_image_data);
+  if (face == nullptr || !image) return PP_FALSE;
   Rect rect = clipRect(*image, clip);
   if (glyph_count == 0) return PP_TRUE;
   if (glyph_indices == nullptr || glyph_advances == nullptr) return PP_FALSE;

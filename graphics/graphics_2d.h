@@ -10,11 +10,10 @@
 
 class PPImageData;
 
-// One PaintImageData waiting for the next Flush. It holds a reference on its image,
-// which it gives back through the image's handle.
+// One PaintImageData waiting for the next Flush. It holds a reference of the host's on
+// its image, which the plug-in's releases cannot take away.
 struct QueuedPaint {
   PPImageData* image;
-  PP_Resource imageId;
   int32_t topLeftX;
   int32_t topLeftY;
   int32_t sourceX;
@@ -27,6 +26,7 @@ struct QueuedPaint {
 // every Flush sends whole to the controlling process.
 class PPGraphics2D : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResGraphics2D);
   ~PPGraphics2D() override;
 
   // Makes a context, or null when the size is unusable or the backing store cannot be

@@ -15,6 +15,7 @@
 
 class PPGraphics3D : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResGraphics3D);
   // Where and how an open mapping's buffer goes when it is unmapped.
   struct TexMappingData {
     uint32_t target;
@@ -48,9 +49,6 @@ class PPGraphics3D : public PPRes {
   // The next context's number: 1 for the first, never reused.
   static uint32_t next_id;
 };
-
-// The 3D context with handle `id`, or null.
-PPGraphics3D* lookUpGraphics3D(PP_Resource id);
 
 // The texture-mapping entries shared by both mapping interfaces.
 void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context, GLenum target,

@@ -9,6 +9,7 @@
 #include "graphics/graphics_3d.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ using namespace zema::protocol;
 template <class Message>
 bool sendGl(PP_Resource context, Message message,
             std::initializer_list<ChannelPiece> trailing = {}) {
-  PPGraphics3D* gl = lookUpGraphics3D(context);
-  if (gl == nullptr) return false;
+  Enter<PPGraphics3D> gl(context);
+  if (!gl) return false;
   message.context = gl->contextNumber;
   pluginInstance->send(message, trailing);
   return true;
@@ -166,9 +167,9 @@ static void ZEMA_OpenGLES2_GenTextures(PP_Resource c, GLsizei n, GLuint* texture
     readDataReply(textures, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* params) {
-  PPGraphics3D* gl = lookUpGraphics3D(c);
-  if (gl == nullptr || !sendGl(c, GlGetIntegerv{.pname = pname})) return;
-  size_t kept = readDataReply(params, integerCount(gl, pname) * 4);
+  Enter<PPGraphics3D> gl(c);
+  if (!gl || !sendGl(c, GlGetIntegerv{.pname = pname})) return;
+  size_t kept = readDataReply(params, integerCount(gl.get(), pname) * 4);
   GLenum list = pname == kNumCompressedTextureFormats ? kCompressedTextureFormats
                 : pname == kNumShaderBinaryFormats    ? kShaderBinaryFormats
                                                       : 0;
@@ -187,8 +188,8 @@ static void ZEMA_OpenGLES2_GetShaderiv(PP_Resource c, GLuint shader, GLenum pnam
   if (params != nullptr) *params = value;
 }
 static const GLubyte* ZEMA_OpenGLES2_GetString(PP_Resource c, GLenum name) {
-  PPGraphics3D* gl = lookUpGraphics3D(c);
-  if (gl == nullptr) return nullptr;
+  Enter<PPGraphics3D> gl(c);
+  if (!gl) return nullptr;
   auto cached = gl->stringCache.find(name);
   if (cached == gl->stringCache.end()) {
     sendGl(c, GlGetString{.name = name});

@@ -9,6 +9,7 @@
 // The size and device scale the controlling process announced in one view change.
 class PPView : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResView);
   PPView(int32_t width, int32_t height, float deviceScale)
       : PPRes(kResView), width(width), height(height), deviceScale(deviceScale) {}
   int32_t width;

@@ -89,10 +89,10 @@ void PluginInstance::handleIncomingMessage() {
 
   switch (code) {
     case MSG_FLUSH_2D_DONE:
-      completeGraphicsCallback(decode<Flush2DDone>(block).callbackNumber);
+      completeGraphicsCallback(decode<Flush2DDone>(block).callbackNumber, CallbackKind::kFlush);
       break;
     case MSG_SWAP_BUFFERS_DONE:
-      completeGraphicsCallback(decode<SwapBuffersDone>(block).callbackNumber);
+      completeGraphicsCallback(decode<SwapBuffersDone>(block).callbackNumber, CallbackKind::kSwap);
       break;
     case MSG_URL_RESPONSE:
       handleUrlResponse(decode<UrlResponse>(block));
@@ -122,10 +122,11 @@ void PluginInstance::handleIncomingMessage() {
     case MSG_VIEW_CHANGED: {
       auto m = decode<ViewChanged>(block);
       // The view lives for the call unless the plug-in keeps a reference of its own.
-      PP_Resource id = allocateResId(new PPView(m.width, m.height, m.deviceScale));
+      auto* view = new PPView(m.width, m.height, m.deviceScale);
+      PP_Resource id = allocateHeldResource(view);
       if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)
         instanceInterface->DidChangeView(kInstanceId, id);
-      ZEMA_ReleaseResource(id);
+      releaseResourceObject(view);
       break;
     }
     case MSG_MENU_RESULT:
@@ -143,20 +144,21 @@ void PluginInstance::handleIncomingMessage() {
   }
 }
 
-void PluginInstance::completeGraphicsCallback(uint32_t number) {
-  if (PendingCallback* entry = findPending(number)) {
-    if (entry->isAttached())
-      entry->run(PP_OK);
+void PluginInstance::completeGraphicsCallback(uint32_t number, CallbackKind kind) {
+  // A destroyed context's operation is discarded: its callback never runs.
+  if (Completion done(number, kindBit(kind)); done) {
+    if (done.owner() != nullptr)
+      done.run(PP_OK);
     else
-      entry->abort();
+      done.discard();
   }
 }
 
 void PluginInstance::deliverInputEvent(PPInputEventRes* event) {
   stampReceivedEvent(event);
   // The event lives for the call unless the plug-in keeps a reference of its own.
-  PP_Resource id = allocateResId(event);
+  PP_Resource id = allocateHeldResource(event);
   if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr)
     inputInterface->HandleInputEvent(kInstanceId, id);
-  ZEMA_ReleaseResource(id);
+  releaseResourceObject(event);
 }

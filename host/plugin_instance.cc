@@ -48,13 +48,6 @@ void PluginInstance::wakeMainLoop() {
   (void)n;  // a counter that is already huge still wakes the loop
 }
 
-PendingCallback* PluginInstance::findPending(uint32_t number) {
-  std::lock_guard<std::mutex> guard(lock);
-  if (number == 0 || number > pendingCallbacks.size()) return nullptr;
-  PendingCallback* entry = &pendingCallbacks[number - 1];
-  return entry->isFree() ? nullptr : entry;
-}
-
 void PluginInstance::sendBlock(const void* fixed, size_t size,
                                std::initializer_list<ChannelPiece> trailing) {
   std::lock_guard<std::mutex> guard(sendLock);

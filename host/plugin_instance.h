@@ -55,6 +55,7 @@ class PluginInstance {
   const PPP_Instance_1_1* instanceInterface = nullptr;
   const PPP_InputEvent_0_1* inputInterface = nullptr;
   PP_Resource boundGraphics = 0;
+  PPRes* boundGraphicsObject = nullptr;  // held by a reference of the host's
   double timeZoneOffset = 0.0;
   PP_Var clipboard[4];
 
@@ -68,19 +69,11 @@ class PluginInstance {
   // Inserts a timer entry after every entry due at or before `dueTime` and wakes the
   // main loop. Any thread.
   void addTimer(uint64_t dueTime, const PP_CompletionCallback& callback, int32_t result);
-  // The entry with callback number `number`, or null for 0, a number beyond the table
-  // or a free entry.
-  PendingCallback* findPending(uint32_t number);
 
   // --- resource table ---
+  // Registers `res` (holding the plug-in's one reference) and returns its handle.
+  // Lookups go through the checked entry (resources/resource_table.h).
   PP_Resource allocateResId(PPRes* res);
-  PPRes* getResFromId(int id);
-  template <class T, int32_t TypeNumber>
-  T* getResFromId(uint32_t id) {
-    PPRes* res = getResFromId(static_cast<int>(id));
-    return res != nullptr && res->resType == TypeNumber ? static_cast<T*>(res) : nullptr;
-  }
-  void freeResId(int id);
   // Wraps a registered string handle into a string var.
   PP_Var buildStringVar(PP_Resource stringId);
 
@@ -117,7 +110,7 @@ class PluginInstance {
   void sendBlock(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing);
   void handleIncomingMessage();
   // Completes a Flush's or a swap's callback: PP_OK while its context lives.
-  void completeGraphicsCallback(uint32_t number);
+  void completeGraphicsCallback(uint32_t number, CallbackKind kind);
   // Hands an input event to the plug-in, then drops the loop's reference to it.
   void deliverInputEvent(PPInputEventRes* event);
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX

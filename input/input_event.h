@@ -9,6 +9,7 @@
 // What every input event carries; only the mouse and keyboard kinds are ever made.
 class PPInputEventRes : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResMouseInputEvent) | typeBit(kResKeyboardInputEvent);
   PPInputEventRes(int32_t resType, PP_InputEvent_Type type, uint32_t modifiers)
       : PPRes(resType), type(type), modifiers(modifiers) {}
   PP_InputEvent_Type type;
@@ -17,8 +18,5 @@ class PPInputEventRes : public PPRes {
   // for one it made itself.
   PP_TimeTicks timeStamp = 0.0;
 };
-
-// The input event with handle `id` (of either kind), or null.
-PPInputEventRes* lookUpInputEvent(PP_Resource id);
 
 extern const PPB_InputEvent_1_0 ppbInputEvent;

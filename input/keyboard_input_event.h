@@ -7,6 +7,7 @@
 
 class PPKeyboardInputEventRes : public PPInputEventRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResKeyboardInputEvent);
   PPKeyboardInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, uint32_t keyCode,
                           uint32_t character)
       : PPInputEventRes(kResKeyboardInputEvent, type, modifiers),

@@ -5,6 +5,7 @@
 
 class PPMouseInputEventRes : public PPInputEventRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResMouseInputEvent);
   PPMouseInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, int32_t x, int32_t y,
                        PP_InputEvent_MouseButton button, int32_t clickCount)
       : PPInputEventRes(kResMouseInputEvent, type, modifiers),

@@ -60,10 +60,10 @@ int32_t writeItems(uint32_t data_item_count, const void* formats, const PP_Var d
     memcpy(&f, static_cast<const char*>(formats) + size_t{i} * sizeof(f), sizeof(f));
     if (!isKnownFormat(f)) continue;
     const PP_Var& item = data_items[i];
-    // A reference var whose object is gone is skipped: keeping its handle would later
-    // release whatever resource reuses it.
-    PP_Resource id = varResourceId(item);
-    if (id != 0 && pluginInstance->getResFromId(id) == nullptr) continue;
+    // A reference var that names no object of its kind (one that is gone, or a string
+    // var whose handle names an image) is skipped: keeping its handle would later hand
+    // out or release whatever resource has it.
+    if (varResourceTypes(item.type) != 0 && !EnterVar<PPRes>(item)) continue;
     ZEMA_AddRef(item);
     ZEMA_Release(inst.clipboard[f]);  // an earlier item of the same format
     inst.clipboard[f] = item;

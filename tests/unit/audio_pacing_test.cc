@@ -12,8 +12,8 @@
 #include "audio/audio_stream.h"
 #include "host/core.h"
 #include "host/loop_clock.h"
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -105,7 +105,7 @@ LoopStream makeStream(const StreamSetup& setup) {
       kInstanceId, static_cast<PP_AudioSampleRate>(setup.rate), setup.frames);
   PP_Resource id = ppbAudio.Create(kInstanceId, config, silence, nullptr);
   ZEMA_ReleaseResource(config);
-  return {id, static_cast<PPAudioStream*>(pluginInstance->getResFromId(id))};
+  return {id, static_cast<PPAudioStream*>(liveResource<PPRes>(kAnyResourceType, id))};
 }
 
 // The second stream starts from a timer, as a plug-in's would.
