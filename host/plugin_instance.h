@@ -8,6 +8,7 @@
 #include <deque>
 #include <initializer_list>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class PluginInstance {
   // Held while one message is written on the command connection, so messages sent from
   // several threads never interleave.
   std::mutex sendLock;
+  std::recursive_mutex requestLock;              // see beginRequest()
   std::vector<MainThreadCallback> timers;        // ordered by due time
   std::deque<PendingCallback> pendingCallbacks;  // blocks never move: entries are pointed at
   std::vector<PPRes*> resources;                 // handle = 100 + index; null = free
@@ -84,8 +86,15 @@ class PluginInstance {
   void send(const T& message, std::initializer_list<ChannelPiece> trailing = {}) {
     sendBlock(&message, sizeof(T), trailing);
   }
+  // Held by a thread from a synchronous request's send until its reply is read, so two
+  // threads never take each other's replies. Recursive: a request entry may call
+  // another that takes it too.
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> beginRequest() {
+    return std::unique_lock<std::recursive_mutex>(requestLock);
+  }
   // Reads one part of a synchronous reply. A reply that cannot be read leaves the host
-  // without its controlling process: it says so on standard error and exits.
+  // without its controlling process: it says so on standard error and exits. So does a
+  // command connection that closes while the host waits.
   void readReply(void* buffer, size_t size);
   // Reads a whole reply block.
   template <class Block>
@@ -100,6 +109,9 @@ class PluginInstance {
   // grows with what actually arrives, so an absurd length from the peer costs no more
   // memory than the bytes it really sends.
   std::string readReplyText(uint32_t size);
+  // Reply text of at most `limit` bytes; a longer one is read and dropped, and the
+  // answer is empty (nullopt).
+  std::optional<std::string> readReplyText(uint32_t size, uint32_t limit);
   std::string readCommandText(uint32_t size);
   void skipCommandBytes(uint64_t size);
 
