@@ -124,7 +124,10 @@ void PluginInstance::skipCommandBytes(uint64_t size) {
   if (r != ReadResult::kOk) exitForChannel("command", r);
 }
 
+void (*channelEndHook)(const char* connection, ReadResult result) = nullptr;
+
 void exitForChannel(const char* connection, ReadResult result) {
+  if (channelEndHook != nullptr) channelEndHook(connection, result);
   if (result == ReadResult::kEndOfStream) {
     fprintf(stderr, "zema-host: the controlling process closed the %s connection; exiting\n",
             connection);

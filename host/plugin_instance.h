@@ -139,3 +139,6 @@ extern pthread_t mainThread;
 
 // Ends the process because the channel to the controlling process is gone.
 [[noreturn]] void exitForChannel(const char* connection, ReadResult result);
+// When set, called by exitForChannel instead of ending the process; it must not return
+// (an in-process harness throws, to end one run and start the next).
+extern void (*channelEndHook)(const char* connection, ReadResult result);
