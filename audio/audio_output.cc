@@ -95,6 +95,7 @@ static PP_Bool ZEMA_Audio_StartPlayback(PP_Resource audio) {
 }
 
 static PP_Bool ZEMA_Audio_StopPlayback(PP_Resource audio) {
+  // A stream that is not playing, or no stream at all, is stopped already.
   if (Enter<PPAudioStream> stream(audio); stream) stream->stopPlayback();
   return PP_TRUE;
 }

@@ -77,15 +77,23 @@ PP_Bool isResourceOfType(PP_Resource id, int32_t type) {
   return lookUpLocked(inst, id, typeBit(type)) != nullptr ? PP_TRUE : PP_FALSE;
 }
 
-void ZEMA_AddRefResource(PP_Resource id) {
+void addPluginReference(PP_Resource id, uint32_t types) {
   // Looked up and counted under the lock: a release on another thread cannot destroy
   // the object between the two.
   PluginInstance& inst = *pluginInstance;
   std::lock_guard<std::mutex> guard(inst.lock);
-  if (PPRes* res = lookUpLocked(inst, id, kAnyResourceType)) res->pluginRefs.fetch_add(1);
+  if (PPRes* res = lookUpLocked(inst, id, types)) res->pluginRefs.fetch_add(1);
+}
+
+void ZEMA_AddRefResource(PP_Resource id) {
+  addPluginReference(id, kAnyResourceType);
 }
 
 void ZEMA_ReleaseResource(PP_Resource id) {
+  releasePluginReference(id, kAnyResourceType);
+}
+
+void releasePluginReference(PP_Resource id, uint32_t types) {
   PluginInstance& inst = *pluginInstance;
   PPRes* res = nullptr;
   {
@@ -94,7 +102,7 @@ void ZEMA_ReleaseResource(PP_Resource id) {
     // an object whose counts already reached zero. A release beyond the plug-in's own
     // references is ignored, as a browser does: the host's references stay intact.
     std::lock_guard<std::mutex> guard(inst.lock);
-    res = lookUpLocked(inst, id, kAnyResourceType);
+    res = lookUpLocked(inst, id, types);
     if (res == nullptr || res->pluginRefs.load() <= 0) return;
     res->pluginRefs.fetch_sub(1);
     if (!unusedLocked(inst, res)) return;

@@ -7,8 +7,11 @@
 #include "ppapi/pp_types.h"
 #include "resources/resource.h"
 
-// The plug-in's reference counting (PPB_Core and the var interfaces). A release of a
-// handle the plug-in holds no reference on is ignored.
+// The plug-in's reference counting on a handle that names a resource of one of
+// `types`; a release of a handle the plug-in holds no reference on is ignored.
+void addPluginReference(PP_Resource id, uint32_t types);
+void releasePluginReference(PP_Resource id, uint32_t types);
+// PPB_Core's AddRefResource and ReleaseResource: any handle, a var's included.
 void ZEMA_AddRefResource(PP_Resource id);
 void ZEMA_ReleaseResource(PP_Resource id);
 

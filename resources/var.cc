@@ -43,11 +43,11 @@ PP_Var makeStringVar(const char* data, uint32_t len) {
 // A var's reference is counted only on an object of the kind its type implies: a stale
 // string var whose handle now names an image leaves the image alone.
 void ZEMA_AddRef(PP_Var var) {
-  if (EnterVar<PPRes> entry(var); entry) ZEMA_AddRefResource(varResourceId(var));
+  addPluginReference(varResourceId(var), varResourceTypes(var.type));
 }
 
 void ZEMA_Release(PP_Var var) {
-  if (EnterVar<PPRes> entry(var); entry) ZEMA_ReleaseResource(varResourceId(var));
+  releasePluginReference(varResourceId(var), varResourceTypes(var.type));
 }
 
 PP_Var ZEMA_VarFromUtf8(const char* data, uint32_t len) {
