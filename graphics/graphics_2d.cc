@@ -151,3 +151,7 @@ const PPB_Graphics2D_1_1 ppbGraphics2D_1_1 = {
     ZEMA_Graphics2D_PaintImageData, ZEMA_Graphics2D_Scroll,       ZEMA_Graphics2D_ReplaceContents,
     ZEMA_Graphics2D_Flush,          ZEMA_Graphics2D_SetScale,     ZEMA_Graphics2D_GetScale,
 };
+
+void handleFlush2DDone(const zema::protocol::Flush2DDone& message) {
+  completeUnlessDetached(message.callbackNumber, CallbackKind::kFlush, PP_OK);
+}

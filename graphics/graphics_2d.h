@@ -6,6 +6,7 @@
 
 #include "host/callbacks.h"
 #include "ppapi/ppb_graphics_2d.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPImageData;
@@ -52,6 +53,9 @@ class PPGraphics2D : public PPRes {
 
 // Copies `count` pixels from blue, green, red, alpha into red, green, blue, alpha order
 // (bytes 0 and 2 exchanged).
+// MSG_FLUSH_2D_DONE: the Flush's callback runs with PP_OK while its context lives.
+void handleFlush2DDone(const zema::protocol::Flush2DDone& message);
+
 void copySwappingRedBlue(uint8_t* dst, const uint8_t* src, size_t count);
 
 // Copies the paint's source rectangle of `image` into a width × height backing store,

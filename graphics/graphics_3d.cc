@@ -102,3 +102,7 @@ const PPB_Graphics3D_1_0 ppbGraphics3D = {
     ZEMA_Graphics3D_ResizeBuffers,
     ZEMA_Graphics3D_SwapBuffers,
 };
+
+void handleSwapBuffersDone(const zema::protocol::SwapBuffersDone& message) {
+  completeUnlessDetached(message.callbackNumber, CallbackKind::kSwap, PP_OK);
+}

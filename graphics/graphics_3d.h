@@ -11,6 +11,7 @@
 #include "host/callbacks.h"
 #include "ppapi/ppb_graphics_3d.h"
 #include "ppapi/ppb_opengles2.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPGraphics3D : public PPRes {
@@ -51,6 +52,9 @@ class PPGraphics3D : public PPRes {
 };
 
 // The texture-mapping entries shared by both mapping interfaces.
+// MSG_SWAP_BUFFERS_DONE: the swap's callback runs with PP_OK while its context lives.
+void handleSwapBuffersDone(const zema::protocol::SwapBuffersDone& message);
+
 void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context, GLenum target,
                                                                GLint level, GLint xoffset,
                                                                GLint yoffset, GLsizei width,

@@ -52,3 +52,17 @@ const PPB_View_1_2 ppbView = {
     ZEMA_View_IsVisible,      ZEMA_View_IsPageVisible, ZEMA_View_GetClipRect,
     ZEMA_View_GetDeviceScale, ZEMA_View_GetCSSScale,   ZEMA_View_GetScrollOffset,
 };
+
+void handleViewChanged(const zema::protocol::ViewChanged& m) {
+  auto* view = new PPView(m.width, m.height, m.deviceScale);
+  PP_Resource id = allocateHeldResource(view);
+  const PPP_Instance_1_1* instance = pluginInstance->instanceInterface;
+  if (instance != nullptr && instance->DidChangeView != nullptr)
+    instance->DidChangeView(kInstanceId, id);
+  releaseResourceObject(view);
+}
+
+void handleScreenSize(const zema::protocol::ScreenSize& m) {
+  pluginInstance->screenWidth = m.width;
+  pluginInstance->screenHeight = m.height;
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ppapi/ppb_view.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 // The size and device scale the controlling process announced in one view change.
@@ -18,3 +19,9 @@ class PPView : public PPRes {
 };
 
 extern const PPB_View_1_2 ppbView;
+
+// MSG_VIEW_CHANGED: a view resource for DidChangeView, which lives for the call unless
+// the plug-in keeps a reference of its own.
+void handleViewChanged(const zema::protocol::ViewChanged& message);
+// MSG_SCREEN_SIZE: the screen size, kept for the plug-in to ask.
+void handleScreenSize(const zema::protocol::ScreenSize& message);

@@ -99,3 +99,12 @@ void Completion::run(int32_t result) {
 void Completion::discard() {
   free();
 }
+
+void completeUnlessDetached(uint32_t number, CallbackKind kind, int32_t result) {
+  Completion done(number, kindBit(kind));
+  if (!done) return;
+  if (done.owner() != nullptr)
+    done.run(result);
+  else
+    done.discard();
+}

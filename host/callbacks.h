@@ -77,6 +77,10 @@ class Completion {
   bool found_ = false;
 };
 
+// Completes pending entry `number` of `kind` with `result` while its resource lives,
+// and discards it without a call once the resource is gone (a Flush's or a swap's).
+void completeUnlessDetached(uint32_t number, CallbackKind kind, int32_t result);
+
 // A resource's handle on its pending callback, one per kind of operation.
 class PendingCallbackRef {
  public:

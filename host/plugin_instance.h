@@ -121,10 +121,6 @@ class PluginInstance {
  private:
   void sendBlock(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing);
   void handleIncomingMessage();
-  // Completes a Flush's or a swap's callback: PP_OK while its context lives.
-  void completeGraphicsCallback(uint32_t number, CallbackKind kind);
-  // Hands an input event to the plug-in, then drops the loop's reference to it.
-  void deliverInputEvent(PPInputEventRes* event);
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
   // without streams. Called with the lock held.
   uint64_t audioWaitLocked(uint64_t now);

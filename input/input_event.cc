@@ -2,6 +2,7 @@
 #include "input/input_event.h"
 
 #include "host/plugin_instance.h"
+#include "input/mouse_input_event.h"
 #include "resources/resource_table.h"
 
 // Every request is passed on as given, repeated ones included: the controlling process
@@ -45,3 +46,12 @@ const PPB_InputEvent_1_0 ppbInputEvent = {
     ZEMA_GetTimeStamp,
     ZEMA_GetModifiers,
 };
+
+void deliverInputEvent(PPInputEventRes* event) {
+  stampReceivedEvent(event);
+  PP_Resource id = allocateHeldResource(event);
+  const PPP_InputEvent_0_1* handler = pluginInstance->inputInterface;
+  if (handler != nullptr && handler->HandleInputEvent != nullptr)
+    handler->HandleInputEvent(kInstanceId, id);
+  releaseResourceObject(event);
+}

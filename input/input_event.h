@@ -20,3 +20,7 @@ class PPInputEventRes : public PPRes {
 };
 
 extern const PPB_InputEvent_1_0 ppbInputEvent;
+
+// Hands an event that arrived from the controlling process to the plug-in; the event
+// lives for the call unless the plug-in keeps a reference of its own.
+void deliverInputEvent(PPInputEventRes* event);

@@ -119,3 +119,8 @@ const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2 = {
     ZEMA_KeyboardInputEventGetKeyCode, ZEMA_KeyboardInputEventGetCharacterText,
     ZEMA_KeyboardInputEventGetCode,
 };
+
+void handleKeyEvent(const zema::protocol::KeyEvent& m) {
+  deliverInputEvent(new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(m.type),
+                                                m.modifiers, m.keyCode, m.character));
+}

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "input/input_event.h"
+#include "protocol/protocol.h"
 
 class PPKeyboardInputEventRes : public PPInputEventRes {
  public:
@@ -28,3 +29,6 @@ bool encodeUtf8(uint32_t cp, std::string* out);
 
 extern const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent;
 extern const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2;
+
+// MSG_KEY_EVENT: a key event for the plug-in.
+void handleKeyEvent(const zema::protocol::KeyEvent& message);

@@ -86,3 +86,9 @@ const PPB_MouseInputEvent_1_1 ppbMouseInputEvent = {
     ZEMA_MouseInputEventGetButton,     ZEMA_MouseInputEventGetPosition,
     ZEMA_MouseInputEventGetClickCount, ZEMA_MouseInputEventGetMovement,
 };
+
+void handleMouseEvent(const zema::protocol::MouseEvent& m) {
+  deliverInputEvent(
+      new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(m.type), m.modifiers, m.x, m.y,
+                               static_cast<PP_InputEvent_MouseButton>(m.button), m.clickCount));
+}

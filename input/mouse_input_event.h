@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/input_event.h"
+#include "protocol/protocol.h"
 
 class PPMouseInputEventRes : public PPInputEventRes {
  public:
@@ -27,3 +28,6 @@ class PPMouseInputEventRes : public PPInputEventRes {
 void stampReceivedEvent(PPInputEventRes* event);
 
 extern const PPB_MouseInputEvent_1_1 ppbMouseInputEvent;
+
+// MSG_MOUSE_EVENT: a mouse event for the plug-in.
+void handleMouseEvent(const zema::protocol::MouseEvent& message);
