@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "audio/audio_stream.h"
-#include "host/channel.h"
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
@@ -29,7 +28,7 @@ uint64_t lowMarkReaches(uint64_t started, uint64_t frames, uint32_t rate) {
 
 }  // namespace
 
-void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
+void PPAudioStream::updateAudioIfNeeded(uint64_t now) {
   uint64_t started = startTime;
   if (started == 0) return;
   // A wall clock set back before the start counts as no time elapsed; taken as a
@@ -58,9 +57,8 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     // belongs to no playback of this count, or given back the plug-in's last reference
     // (only the host's references are left): either way it wants no more.
     if (startTime != started || pluginRefs.load() <= 0) return;
-    zema::protocol::AudioSamples message{.stream = streamNumber, .byteCount = bytes};
-    std::lock_guard<std::mutex> guard(pluginInstance->sendLock);
-    writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
+    pluginInstance->send(zema::protocol::AudioSamples{.stream = streamNumber, .byteCount = bytes},
+                         {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;
   }
   // Due again when the low mark reaches what was sent, and not within 25 ms (at 1000 Hz
@@ -102,7 +100,7 @@ void PluginInstance::paceAudio(uint64_t now) {
       wanted = stream->pluginRefs.load() > 0 &&
                std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
     }
-    if (wanted) stream->updateAudioIfNeeded(now, commandFd);
+    if (wanted) stream->updateAudioIfNeeded(now);
   }
   // Give the references back; a stream the plug-in released meanwhile goes now.
   for (PPAudioStream* stream : streams) releaseResourceObject(stream);

@@ -42,7 +42,7 @@ class PPAudioStream : public PPRes {
   // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
   // than 25 ms are ahead, and sets the next due time. Main thread, without the instance
   // lock, with a reference of the caller's own held on the stream.
-  void updateAudioIfNeeded(uint64_t now, int commandFd);
+  void updateAudioIfNeeded(uint64_t now);
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
   uint64_t nextDue = 0;

@@ -217,14 +217,14 @@ TEST_F(AudioPacing, AStreamAheadIsDueWhenItsLowMarkReachesTheFramesSent) {
   ppbAudio.StartPlayback(stream.id);
   uint64_t start = stream.object->startTime;
   ZEMA_AddRefResource(stream.id);  // as the pacing walk holds one
-  stream.object->updateAudioIfNeeded(start, command_[0]);
+  stream.object->updateAudioIfNeeded(start);
   EXPECT_EQ(stream.object->framesSent, 3072u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 45);
   // A turn for another reason in between moves nothing and sends nothing.
-  stream.object->updateAudioIfNeeded(start + 30, command_[0]);
+  stream.object->updateAudioIfNeeded(start + 30);
   EXPECT_EQ(stream.object->framesSent, 3072u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 45);
-  stream.object->updateAudioIfNeeded(start + 45, command_[0]);
+  stream.object->updateAudioIfNeeded(start + 45);
   EXPECT_EQ(stream.object->framesSent, 5120u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 92);  // ⌈5120 / 44.1⌉ - 25
   ZEMA_ReleaseResource(stream.id);
