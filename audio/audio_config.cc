@@ -1,25 +1,26 @@
 // "PPB_AudioConfig;1.0" and ";1.1": audio configurations.
 #include "audio/audio_config.h"
 
+#include <algorithm>
+
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
-namespace {
-
-PPAudioConfig* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPAudioConfig, kResAudioConfig>(static_cast<uint32_t>(id));
-}
-
-}  // namespace
-
 static PP_Resource ZEMA_CreateStereo16Bit(PP_Instance, PP_AudioSampleRate sample_rate,
                                           uint32_t sample_frame_count) {
+  // Only the published rates and buffer sizes: an absurd rate would have the pacing
+  // produce buffers without end.
+  if (sample_rate != PP_AUDIOSAMPLERATE_44100 && sample_rate != PP_AUDIOSAMPLERATE_48000) return 0;
+  if (sample_frame_count < PP_AUDIOMINSAMPLEFRAMECOUNT ||
+      sample_frame_count > PP_AUDIOMAXSAMPLEFRAMECOUNT)
+    return 0;
   return pluginInstance->allocateResId(
       new PPAudioConfig(static_cast<uint32_t>(sample_rate), sample_frame_count));
 }
 
+// The request brought into the range a configuration accepts.
 static uint32_t ZEMA_RecommendSampleFrameCount(PP_AudioSampleRate, uint32_t requested) {
-  return requested;
+  return std::clamp<uint32_t>(requested, PP_AUDIOMINSAMPLEFRAMECOUNT, PP_AUDIOMAXSAMPLEFRAMECOUNT);
 }
 
 static uint32_t ZEMA_RecommendSampleFrameCount_1_1(PP_Instance, PP_AudioSampleRate sample_rate,
@@ -32,14 +33,13 @@ static PP_Bool ZEMA_IsAudioConfig(PP_Resource resource) {
 }
 
 static PP_AudioSampleRate ZEMA_GetSampleRate(PP_Resource config) {
-  PPAudioConfig* cfg = lookUp(config);
-  return cfg != nullptr ? static_cast<PP_AudioSampleRate>(cfg->sampleRate)
-                        : PP_AUDIOSAMPLERATE_NONE;
+  Enter<PPAudioConfig> cfg(config);
+  return cfg ? static_cast<PP_AudioSampleRate>(cfg->sampleRate) : PP_AUDIOSAMPLERATE_NONE;
 }
 
 static uint32_t ZEMA_GetSampleFrameCount(PP_Resource config) {
-  PPAudioConfig* cfg = lookUp(config);
-  return cfg != nullptr ? cfg->sampleFrameCount : 0;
+  Enter<PPAudioConfig> cfg(config);
+  return cfg ? cfg->sampleFrameCount : 0;
 }
 
 // There is no output device to ask; streams play at whatever rate they are made with.

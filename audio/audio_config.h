@@ -9,6 +9,7 @@
 // A sample rate and a buffer size, both taken as given.
 class PPAudioConfig : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResAudioConfig);
   PPAudioConfig(uint32_t sampleRate, uint32_t sampleFrameCount)
       : PPRes(kResAudioConfig), sampleRate(sampleRate), sampleFrameCount(sampleFrameCount) {}
   const uint32_t sampleRate;

@@ -10,19 +10,9 @@
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
-namespace {
-
-PPAudioStream* lookUp(PP_Resource id) {
-  PPRes* res = pluginInstance->getResFromId(id);
-  return res != nullptr && res->resType == kResAudioStream ? static_cast<PPAudioStream*>(res)
-                                                           : nullptr;
-}
-
-}  // namespace
-
 PPAudioStream::~PPAudioStream() {
   stopPlayback();
-  ZEMA_ReleaseResource(configId);
+  releaseResourceObject(config);
 }
 
 void PPAudioStream::startPlayback(uint32_t number) {
@@ -58,17 +48,16 @@ namespace {
 // A stream for either callback shape (exactly one of the two is set).
 PP_Resource createStream(PP_Resource config, PPB_Audio_Callback_1_0 callback,
                          PPB_Audio_Callback callbackWithLatency, void* user_data) {
-  PPRes* res = pluginInstance->getResFromId(config);
-  if (res == nullptr || res->resType != kResAudioConfig) return 0;
-  auto* cfg = static_cast<PPAudioConfig*>(res);
+  Enter<PPAudioConfig> cfg(config);
+  if (!cfg) return 0;
   // A buffer of no frames could never catch up with real time (the pacing would loop
   // for ever); one whose byte count overflows cannot be sent.
   if (cfg->sampleFrameCount == 0 || cfg->sampleFrameCount > UINT32_MAX / 4) return 0;
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[cfg->sampleFrameCount * 4]);
   if (buffer == nullptr) return 0;
-  ZEMA_AddRefResource(config);
+  holdResourceObject(cfg.get());
   return pluginInstance->allocateResId(
-      new PPAudioStream(config, cfg->sampleRate, cfg->sampleFrameCount, callback,
+      new PPAudioStream(cfg.get(), cfg->sampleRate, cfg->sampleFrameCount, callback,
                         callbackWithLatency, user_data, std::move(buffer)));
 }
 
@@ -92,21 +81,22 @@ static PP_Bool ZEMA_Audio_IsAudio(PP_Resource resource) {
 
 // The configuration the stream was made with, with a reference for the caller.
 static PP_Resource ZEMA_Audio_GetCurrentConfig(PP_Resource audio) {
-  PPAudioStream* stream = lookUp(audio);
-  if (stream == nullptr) return 0;
-  ZEMA_AddRefResource(stream->configId);
-  return stream->configId;
+  Enter<PPAudioStream> stream(audio);
+  if (!stream) return 0;
+  ZEMA_AddRefResource(stream->config->handle);
+  return stream->config->handle;
 }
 
 static PP_Bool ZEMA_Audio_StartPlayback(PP_Resource audio) {
-  PPAudioStream* stream = lookUp(audio);
-  if (stream == nullptr) return PP_FALSE;
+  Enter<PPAudioStream> stream(audio);
+  if (!stream) return PP_FALSE;
   stream->startPlayback(static_cast<uint32_t>(audio));
   return PP_TRUE;
 }
 
 static PP_Bool ZEMA_Audio_StopPlayback(PP_Resource audio) {
-  if (PPAudioStream* stream = lookUp(audio)) stream->stopPlayback();
+  // A stream that is not playing, or no stream at all, is stopped already.
+  if (Enter<PPAudioStream> stream(audio); stream) stream->stopPlayback();
   return PP_TRUE;
 }
 

@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "audio/audio_stream.h"
-#include "host/channel.h"
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
@@ -29,7 +28,7 @@ uint64_t lowMarkReaches(uint64_t started, uint64_t frames, uint32_t rate) {
 
 }  // namespace
 
-void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
+void PPAudioStream::updateAudioIfNeeded(uint64_t now) {
   uint64_t started = startTime;
   if (started == 0) return;
   // A wall clock set back before the start counts as no time elapsed; taken as a
@@ -56,11 +55,10 @@ void PPAudioStream::updateAudioIfNeeded(uint64_t now, int commandFd) {
     }
     // The callback may have stopped or restarted its own stream, whose buffer then
     // belongs to no playback of this count, or given back the plug-in's last reference
-    // (the pacing walk holds the only one left): either way it wants no more.
-    if (startTime != started || refCount.load() <= 1) return;
-    zema::protocol::AudioSamples message{.stream = streamNumber, .byteCount = bytes};
-    std::lock_guard<std::mutex> guard(pluginInstance->sendLock);
-    writeMessage(commandFd, &message, sizeof(message), {{sampleBuffer.get(), bytes}});
+    // (only the host's references are left): either way it wants no more.
+    if (startTime != started || pluginRefs.load() <= 0) return;
+    pluginInstance->send(zema::protocol::AudioSamples{.stream = streamNumber, .byteCount = bytes},
+                         {{sampleBuffer.get(), bytes}});
     framesSent += sampleFrameCount;
   }
   // Due again when the low mark reaches what was sent, and not within 25 ms (at 1000 Hz
@@ -82,7 +80,7 @@ void PluginInstance::paceAudio(uint64_t now) {
   // Pacing runs the plug-in's audio callbacks, which may start, stop or destroy streams,
   // and other threads may do the same. Walk a copy, holding a reference on each stream
   // so that no object goes away under the walk. A stream that left the list meanwhile,
-  // or whose last reference the plug-in gave back (only the walk's own is left), is
+  // or whose last reference the plug-in gave back (only the host's are left), is
   // skipped: the plug-in is done with it and its callback must not run again. A stream
   // whose count already reached zero is on its way out and is not taken at all.
   std::vector<PPAudioStream*> streams;
@@ -90,8 +88,8 @@ void PluginInstance::paceAudio(uint64_t now) {
     std::lock_guard<std::mutex> guard(lock);
     if (audioStreams.empty()) return;
     for (PPAudioStream* stream : audioStreams) {
-      if (stream->refCount.load() <= 0) continue;
-      stream->refCount.fetch_add(1);
+      if (stream->pluginRefs.load() <= 0 && stream->hostRefs.load() <= 0) continue;
+      stream->hostRefs.fetch_add(1);
       streams.push_back(stream);
     }
   }
@@ -99,10 +97,10 @@ void PluginInstance::paceAudio(uint64_t now) {
     bool wanted;
     {
       std::lock_guard<std::mutex> guard(lock);
-      wanted = stream->refCount.load() > 1 &&
+      wanted = stream->pluginRefs.load() > 0 &&
                std::find(audioStreams.begin(), audioStreams.end(), stream) != audioStreams.end();
     }
-    if (wanted) stream->updateAudioIfNeeded(now, commandFd);
+    if (wanted) stream->updateAudioIfNeeded(now);
   }
   // Give the references back; a stream the plug-in released meanwhile goes now.
   for (PPAudioStream* stream : streams) releaseResourceObject(stream);

@@ -11,15 +11,16 @@
 
 class PPAudioStream : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResAudioStream);
   // Exactly one of the two callbacks is set: the one of the interface version the
-  // stream was created through. The stream holds a reference on its configuration.
-  PPAudioStream(PP_Resource configId, uint32_t sampleRate, uint32_t sampleFrameCount,
+  // stream was created through. The stream holds a reference of the host's on its configuration.
+  PPAudioStream(PPRes* config, uint32_t sampleRate, uint32_t sampleFrameCount,
                 PPB_Audio_Callback_1_0 callback, PPB_Audio_Callback callbackWithLatency,
                 void* userData, std::unique_ptr<uint8_t[]> buffer)
       : PPRes(kResAudioStream),
         sampleRate(sampleRate),
         sampleFrameCount(sampleFrameCount),
-        configId(configId),
+        config(config),
         callback(callback),
         callbackWithLatency(callbackWithLatency),
         userData(userData),
@@ -41,7 +42,7 @@ class PPAudioStream : public PPRes {
   // Tops the audio sent up to 50 ms ahead of real time, in whole buffers, when no more
   // than 25 ms are ahead, and sets the next due time. Main thread, without the instance
   // lock, with a reference of the caller's own held on the stream.
-  void updateAudioIfNeeded(uint64_t now, int commandFd);
+  void updateAudioIfNeeded(uint64_t now);
 
   uint64_t startTime = 0;  // millisecond clock at the latest start; 0 while stopped
   uint64_t nextDue = 0;
@@ -49,7 +50,7 @@ class PPAudioStream : public PPRes {
   const uint32_t sampleRate;
   uint32_t streamNumber = 0;  // the stream's own handle, set at each start
   const uint32_t sampleFrameCount;
-  const PP_Resource configId;
+  PPRes* const config;
   const PPB_Audio_Callback_1_0 callback;
   const PPB_Audio_Callback callbackWithLatency;
   void* const userData;

@@ -6,14 +6,6 @@
 #include "resources/resource_table.h"
 #include "resources/var.h"
 
-namespace {
-
-PPBrowserFont* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPBrowserFont, kResBrowserFont>(static_cast<uint32_t>(id));
-}
-
-}  // namespace
-
 static PP_Var ZEMA_BrowserFont_GetFontFamilies(PP_Instance) {
   // Each family name followed by a NUL, the last one included.
   static constexpr char kFamilies[] = "Arial\0DejaVu Sans";
@@ -39,8 +31,8 @@ static PP_Resource ZEMA_BrowserFont_Create(PP_Instance,
 
 static PP_Bool ZEMA_BrowserFont_Describe(PP_Resource font_id, PP_BrowserFont_Trusted_Description* d,
                                          PP_BrowserFont_Trusted_Metrics* metrics) {
-  PPBrowserFont* font = lookUp(font_id);
-  if (font == nullptr || d == nullptr || metrics == nullptr) return PP_FALSE;
+  Enter<PPBrowserFont> font(font_id);
+  if (!font || d == nullptr || metrics == nullptr) return PP_FALSE;
   d->face = makeStringVar(font->faceName);
   d->family = static_cast<PP_BrowserFont_Trusted_Family>(font->family);
   d->size = font->size;
@@ -64,15 +56,15 @@ static PP_Bool ZEMA_BrowserFont_DrawTextAt(PP_Resource font_id, PP_Resource imag
                                            const PP_BrowserFont_Trusted_TextRun* text,
                                            const PP_Point* position, uint32_t color,
                                            const PP_Rect* clip, PP_Bool) {
-  PPBrowserFont* font = lookUp(font_id);
-  if (font == nullptr) return PP_FALSE;
+  Enter<PPBrowserFont> font(font_id);
+  if (!font) return PP_FALSE;
   return drawTextAt(*font, image_data, text, position, color, clip);
 }
 
 static int32_t ZEMA_BrowserFont_MeasureText(PP_Resource font_id,
                                             const PP_BrowserFont_Trusted_TextRun* text) {
-  PPBrowserFont* font = lookUp(font_id);
-  return font != nullptr ? measureText(*font, text) : -1;
+  Enter<PPBrowserFont> font(font_id);
+  return font ? measureText(*font, text) : -1;
 }
 
 // The code point whose advance contains `pixel_position` (the first for a position
@@ -81,9 +73,9 @@ static int32_t ZEMA_BrowserFont_MeasureText(PP_Resource font_id,
 static uint32_t ZEMA_BrowserFont_CharacterOffsetForPixel(PP_Resource font_id,
                                                          const PP_BrowserFont_Trusted_TextRun* text,
                                                          int32_t pixel_position) {
-  PPBrowserFont* font = lookUp(font_id);
+  Enter<PPBrowserFont> font(font_id);
   std::vector<int32_t> advances;
-  if (font == nullptr || !glyphAdvances(*font, text, &advances)) return UINT32_MAX;
+  if (!font || !glyphAdvances(*font, text, &advances)) return UINT32_MAX;
   int64_t x = 0;
   for (size_t i = 0; i < advances.size(); ++i) {
     x += advances[i];
@@ -97,9 +89,9 @@ static uint32_t ZEMA_BrowserFont_CharacterOffsetForPixel(PP_Resource font_id,
 static int32_t ZEMA_BrowserFont_PixelOffsetForCharacter(PP_Resource font_id,
                                                         const PP_BrowserFont_Trusted_TextRun* text,
                                                         uint32_t char_offset) {
-  PPBrowserFont* font = lookUp(font_id);
+  Enter<PPBrowserFont> font(font_id);
   std::vector<int32_t> advances;
-  if (font == nullptr || !glyphAdvances(*font, text, &advances)) return -1;
+  if (!font || !glyphAdvances(*font, text, &advances)) return -1;
   if (char_offset > advances.size()) return -1;
   int32_t x = 0;
   for (uint32_t i = 0; i < char_offset; ++i) x += advances[i];

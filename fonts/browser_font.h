@@ -10,6 +10,7 @@
 // A font description as the plug-in gave it. Every font draws with the host's one font
 // file; size and weight steer the drawing, the rest is only reported back.
 struct PPBrowserFont : public PPRes {
+  static constexpr uint32_t kTypes = typeBit(kResBrowserFont);
   PPBrowserFont() : PPRes(kResBrowserFont) {}
   std::string faceName;
   int32_t family = 0;

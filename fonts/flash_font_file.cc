@@ -25,12 +25,6 @@ bool readAt(int fd, void* buffer, size_t size, off_t offset) {
   return true;
 }
 
-PPFlashFontFile* lookUp(PP_Resource id) {
-  PPRes* res = pluginInstance->getResFromId(id);
-  return res != nullptr && res->resType == kResFlashFontFile ? static_cast<PPFlashFontFile*>(res)
-                                                             : nullptr;
-}
-
 }  // namespace
 
 PPFlashFontFile::PPFlashFontFile() : PPRes(kResFlashFontFile), fd(open(kFontFile, O_RDONLY)) {}
@@ -61,8 +55,8 @@ static PP_Resource ZEMA_FlashFontFile_Create(PP_Instance, const PP_BrowserFont_T
 
 static PP_Bool ZEMA_FlashFontFile_GetFontTable(PP_Resource font_file, uint32_t table, void* output,
                                                uint32_t* output_length) {
-  PPFlashFontFile* file = lookUp(font_file);
-  if (file == nullptr || output_length == nullptr) return PP_FALSE;
+  Enter<PPFlashFontFile> file(font_file);
+  if (!file || output_length == nullptr) return PP_FALSE;
   if (file->tables.empty()) file->readTableData();
   for (const PPFlashFontFile::TableData& t : file->tables) {
     if (t.tag != table) continue;

@@ -9,6 +9,7 @@
 
 class PPFlashFontFile : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResFlashFontFile);
   // One record of the file's table directory.
   struct TableData {
     uint32_t tag;       // the four tag bytes as they stand in the file

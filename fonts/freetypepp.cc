@@ -59,19 +59,32 @@ bool FontFace::set_size(uint32_t size, uint32_t resolution) {
   return FT_Set_Char_Size(face_, points, points, resolution, resolution) == 0;
 }
 
+namespace {
+
+// `v` as a 32-bit integer, clamped to the range (NaN counts as 0): a plug-in may pass any
+// float, and a cast of one outside the range is undefined.
+int32_t clampedInt32(double v) {
+  if (!(v == v)) return 0;
+  if (v <= INT32_MIN) return INT32_MIN;
+  if (v >= INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
 void FontFace::set_transform(const float m[2][3]) {
-  xx_ = static_cast<int32_t>(m[0][0] * 65536.0f);
-  xy_ = static_cast<int32_t>(m[0][1] * 65536.0f);
-  yx_ = static_cast<int32_t>(m[1][0] * 65536.0f);
-  yy_ = static_cast<int32_t>(m[1][1] * 65536.0f);
-  originX_ = static_cast<int32_t>(m[0][2]);
-  originY_ = static_cast<int32_t>(m[1][2]);
+  xx_ = clampedInt32(double{m[0][0]} * 65536.0);
+  xy_ = clampedInt32(double{m[0][1]} * 65536.0);
+  yx_ = clampedInt32(double{m[1][0]} * 65536.0);
+  yy_ = clampedInt32(double{m[1][1]} * 65536.0);
+  originX_ = clampedInt32(m[0][2]);
+  originY_ = clampedInt32(m[1][2]);
   FT_Matrix matrix{xx_, xy_, yx_, yy_};
   FT_Set_Transform(face_, &matrix, nullptr);
 }
 
 GlyphBitmap FontFace::placed(FT_BitmapGlyph glyph) const {
-  return GlyphBitmap{glyph, glyph->left + originX_, originY_ - glyph->top};
+  return GlyphBitmap{glyph, int64_t{glyph->left} + originX_, int64_t{originY_} - glyph->top};
 }
 
 GlyphBitmap FontFace::bitmap_from_glyph(uint32_t glyph_index, bool embolden) {

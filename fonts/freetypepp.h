@@ -46,8 +46,8 @@ struct GlyphDescHash {
 // could not be produced.
 struct GlyphBitmap {
   FT_BitmapGlyph glyph = nullptr;
-  int32_t x = 0;
-  int32_t y = 0;
+  int64_t x = 0;  // 64 bits: an origin near the edge of the 32-bit range plus the
+  int64_t y = 0;  // glyph's offset must not overflow
 };
 
 class FontFace {

@@ -7,6 +7,7 @@
 #include "fonts/browser_font.h"
 #include "graphics/image_data.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 Rect clipRect(const PPImageData& image, const PP_Rect* clip) {
@@ -19,10 +20,11 @@ Rect clipRect(const PPImageData& image, const PP_Rect* clip) {
                   std::min<int64_t>(image.height, int64_t{clip->point.y} + clip->size.height))};
 }
 
-void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int32_t x, int32_t y,
+void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int64_t x, int64_t y,
                 uint32_t color, const Rect& clip) {
   const FT_Bitmap& glyph = bitmap.glyph->bitmap;
-  int64_t left = int64_t{x} + bitmap.x, top = int64_t{y} + bitmap.y;
+  // Pens stay within ±2^40 (see below) and glyph offsets within 32 bits: no overflow.
+  int64_t left = x + bitmap.x, top = y + bitmap.y;
   // The clip never reaches outside the image, whatever the caller passed.
   int64_t x0 = std::max<int64_t>({clip.left, left, 0});
   int64_t x1 = std::min<int64_t>({clip.right, left + glyph.width, image.width});
@@ -113,6 +115,15 @@ bool bold(int32_t weight) {
   return weight > PP_BROWSERFONT_TRUSTED_WEIGHT_600;
 }
 
+// Pens are kept within ±2^40: far outside any image, and far from overflowing when a
+// glyph's offset or advance is added.
+constexpr int64_t kPenLimit = int64_t{1} << 40;
+
+int64_t clampedPen(double v) {
+  if (!(v == v)) return 0;
+  return static_cast<int64_t>(std::clamp<double>(v, -kPenLimit, kPenLimit));
+}
+
 int32_t advanceX(const freetypepp::GlyphBitmap& b) {
   return static_cast<int32_t>(b.glyph->root.advance.x / 65536);
 }
@@ -126,12 +137,13 @@ int32_t advanceY(const freetypepp::GlyphBitmap& b) {
 bool drawCodePoints(freetypepp::FontFace& face, PPImageData& image,
                     const std::vector<uint32_t>& codePoints, PP_Point pen, uint32_t color,
                     const Rect& clip, bool embolden) {
+  int64_t x = pen.x, y = pen.y;  // 64 bits: a pen near INT_MAX advances past it
   for (uint32_t cp : codePoints) {
     freetypepp::GlyphBitmap b = face.bitmap_from_char(cp, embolden);
     if (b.glyph == nullptr) return false;
-    blitBitmap(b, image, pen.x, pen.y, color, clip);
-    pen.x += advanceX(b);
-    pen.y += advanceY(b);
+    blitBitmap(b, image, x, y, color, clip);
+    x = std::clamp<int64_t>(x + advanceX(b), -kPenLimit, kPenLimit);
+    y = std::clamp<int64_t>(y + advanceY(b), -kPenLimit, kPenLimit);
   }
   return true;
 }
@@ -142,8 +154,8 @@ PP_Bool drawTextAt(const PPBrowserFont& font, PP_Resource image_data,
   if (clip != nullptr && clip->size.width == 0 && clip->size.height == 0) return PP_TRUE;
   std::string_view bytes = runText(text);
   freetypepp::FontFace* face = faceAt(font.size);
-  PPImageData* image = lookUpImageData(image_data);
-  if (face == nullptr || image == nullptr) return PP_FALSE;
+  Enter<PPImageData> image(image_data);
+  if (face == nullptr || !image) return PP_FALSE;
   return drawCodePoints(*face, *image, decodeUtf8(bytes),
                         position != nullptr ? *position : PP_Point{0, 0}, color,
                         clipRect(*image, clip), bold(font.weight))
@@ -180,19 +192,21 @@ PP_Bool ZEMA_DrawGlyphs(PP_Instance, PP_Resource pp_image_data,
   static constexpr float kIdentity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   const float(*t)[3] = transformation != nullptr ? transformation : kIdentity;
   freetypepp::FontFace* face = faceAt(font_desc->size, t);
-  PPImageData* image = lookUpImageData(pp_image_data);
-  if (face == nullptr || image == nullptr) return PP_FALSE;
+  Enter<PPImageData> image(pp_image_data);
+  if (face == nullptr || !image) return PP_FALSE;
   Rect rect = clipRect(*image, clip);
   if (glyph_count == 0) return PP_TRUE;
   if (glyph_indices == nullptr || glyph_advances == nullptr) return PP_FALSE;
-  PP_Point pen = position != nullptr ? *position : PP_Point{0, 0};
+  PP_Point start = position != nullptr ? *position : PP_Point{0, 0};
+  int64_t x = start.x, y = start.y;
   for (uint32_t i = 0; i < glyph_count; ++i) {
     freetypepp::GlyphBitmap b = face->bitmap_from_glyph(glyph_indices[i], bold(font_desc->weight));
     if (b.glyph == nullptr) return PP_FALSE;
-    blitBitmap(b, *image, pen.x, pen.y, color, rect);
-    // Only the diagonal scales the advances; rotation and shear do not.
-    pen.x = static_cast<int32_t>(pen.x + glyph_advances[i].x * t[0][0]);
-    pen.y = static_cast<int32_t>(pen.y + glyph_advances[i].y * t[1][1]);
+    blitBitmap(b, *image, x, y, color, rect);
+    // Only the diagonal scales the advances; rotation and shear do not. Computed in
+    // double and clamped: any float the plug-in passes is defined.
+    x = clampedPen(static_cast<double>(x) + glyph_advances[i].x * double{t[0][0]});
+    y = clampedPen(static_cast<double>(y) + glyph_advances[i].y * double{t[1][1]});
   }
   return PP_TRUE;
 }

@@ -24,7 +24,8 @@ Rect clipRect(const PPImageData& image, const PP_Rect* clip);
 
 // Composites one glyph's coverage at pen (x, y) in `color` (0xAARRGGBB, premultiplied
 // source-over with the coverage as extra alpha) into the pixels inside `clip`.
-void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int32_t x, int32_t y,
+// Any pen position is fine: a glyph wholly outside the clip draws nothing.
+void blitBitmap(const freetypepp::GlyphBitmap& bitmap, PPImageData& image, int64_t x, int64_t y,
                 uint32_t color, const Rect& clip);
 
 // The code points of UTF-8 `text`. A broken sequence (a stray continuation byte, an

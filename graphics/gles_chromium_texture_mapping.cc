@@ -5,14 +5,15 @@
 
 #include "graphics/graphics_3d.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 
 void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context_id,
                                                                GLenum target, GLint level,
                                                                GLint xoffset, GLint yoffset,
                                                                GLsizei width, GLsizei height,
                                                                GLenum format, GLenum type, GLenum) {
-  PPGraphics3D* context = lookUpGraphics3D(context_id);
-  if (context == nullptr || width < 0 || height < 0) return nullptr;
+  Enter<PPGraphics3D> context(context_id);
+  if (!context || width < 0 || height < 0) return nullptr;
   // Every pixel counts 4 bytes, whatever format and type say; the byte count must fit
   // the message's 32-bit field.
   uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) * 4;
@@ -27,8 +28,8 @@ void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource conte
 
 void ZEMA_GLESChromiumTextureMapping_UnmapTexSubImage2DCHROMIUM(PP_Resource context_id,
                                                                 const void* mem) {
-  PPGraphics3D* context = lookUpGraphics3D(context_id);
-  if (context == nullptr) return;
+  Enter<PPGraphics3D> context(context_id);
+  if (!context) return;
   auto found = context->textureMappings.find(mem);
   if (found == context->textureMappings.end()) return;  // no open mapping there
   const PPGraphics3D::TexMappingData& m = found->second;

@@ -19,7 +19,7 @@ PPGraphics2D* PPGraphics2D::create(int32_t width, int32_t height, bool alwaysOpa
 
 PPGraphics2D::~PPGraphics2D() {
   free(backing);
-  for (const QueuedPaint& paint : paints) ZEMA_ReleaseResource(paint.imageId);
+  for (const QueuedPaint& paint : paints) releaseResourceObject(paint.image);
   // flushCallback's destructor detaches a pending Flush: its completion message then
   // frees the entry without running the callback.
 }
@@ -54,14 +54,6 @@ void compositePaint(uint8_t* backing, int32_t width, int32_t height, const Queue
   }
 }
 
-namespace {
-
-PPGraphics2D* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPGraphics2D, kResGraphics2D>(static_cast<uint32_t>(id));
-}
-
-}  // namespace
-
 static PP_Resource ZEMA_Graphics2D_Create(PP_Instance, const PP_Size* size,
                                           PP_Bool is_always_opaque) {
   if (size == nullptr) return 0;
@@ -76,8 +68,8 @@ static PP_Bool ZEMA_Graphics2D_IsGraphics2D(PP_Resource resource) {
 
 static PP_Bool ZEMA_Graphics2D_Describe(PP_Resource graphics_2d, PP_Size* size,
                                         PP_Bool* is_always_opaque) {
-  PPGraphics2D* context = lookUp(graphics_2d);
-  if (context == nullptr) return PP_FALSE;
+  Enter<PPGraphics2D> context(graphics_2d);
+  if (!context) return PP_FALSE;
   if (size != nullptr) *size = PP_Size{context->width, context->height};
   if (is_always_opaque != nullptr) *is_always_opaque = context->alwaysOpaque ? PP_TRUE : PP_FALSE;
   return PP_TRUE;
@@ -85,10 +77,10 @@ static PP_Bool ZEMA_Graphics2D_Describe(PP_Resource graphics_2d, PP_Size* size,
 
 static void ZEMA_Graphics2D_PaintImageData(PP_Resource graphics_2d, PP_Resource image_data,
                                            const PP_Point* top_left, const PP_Rect* src_rect) {
-  PPGraphics2D* context = lookUp(graphics_2d);
-  PPImageData* image = lookUpImageData(image_data);
-  if (context == nullptr || image == nullptr) return;
-  QueuedPaint paint{image, image_data, 0, 0, 0, 0, image->width, image->height};
+  Enter<PPGraphics2D> context(graphics_2d);
+  Enter<PPImageData> image(image_data);
+  if (!context || !image) return;
+  QueuedPaint paint{image.get(), 0, 0, 0, 0, image->width, image->height};
   if (top_left != nullptr) {
     paint.topLeftX = top_left->x;
     paint.topLeftY = top_left->y;
@@ -99,33 +91,32 @@ static void ZEMA_Graphics2D_PaintImageData(PP_Resource graphics_2d, PP_Resource 
     paint.sourceWidth = src_rect->size.width;
     paint.sourceHeight = src_rect->size.height;
   }
-  image->refCount.fetch_add(1);
+  holdResourceObject(image.get());
   context->paints.push_back(paint);
 }
 
 static void ZEMA_Graphics2D_Scroll(PP_Resource, const PP_Rect*, const PP_Point*) {}
 
 static void ZEMA_Graphics2D_ReplaceContents(PP_Resource graphics_2d, PP_Resource image_data) {
-  PPGraphics2D* context = lookUp(graphics_2d);
-  PPImageData* image = lookUpImageData(image_data);
-  if (context == nullptr || image == nullptr) return;
+  Enter<PPGraphics2D> context(graphics_2d);
+  Enter<PPImageData> image(image_data);
+  if (!context || !image) return;
   // An image of another size contributes the region both share.
-  QueuedPaint whole{image, image_data, 0, 0, 0, 0, image->width, image->height};
+  QueuedPaint whole{image.get(), 0, 0, 0, 0, image->width, image->height};
   compositePaint(context->backing, context->width, context->height, whole);
 }
 
 static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallback callback) {
-  PPGraphics2D* context = lookUp(graphics_2d);
-  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPGraphics2D> context(graphics_2d, callback);
+  if (context.result() != PP_OK) return context.result();
   if (context->flushCallback.isPending()) return PP_ERROR_INPROGRESS;
-  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
-  int32_t number = context->flushCallback.set(callback, context);
+  int32_t number = context->flushCallback.set(callback, context.get(), CallbackKind::kFlush);
 
   // The queue keeps its storage from frame to frame; releasing an image runs no plug-in
   // code, so nothing can add to the queue while it is walked.
   for (const QueuedPaint& paint : context->paints)
     compositePaint(context->backing, context->width, context->height, paint);
-  for (const QueuedPaint& paint : context->paints) ZEMA_ReleaseResource(paint.imageId);
+  for (const QueuedPaint& paint : context->paints) releaseResourceObject(paint.image);
   context->paints.clear();
 
   uint32_t bytes = surfaceByteCount(context->width, context->height);
@@ -138,15 +129,15 @@ static int32_t ZEMA_Graphics2D_Flush(PP_Resource graphics_2d, PP_CompletionCallb
 // The factor is kept for the plug-in to read back; the controlling process always gets
 // the backing store pixel for pixel.
 static PP_Bool ZEMA_Graphics2D_SetScale(PP_Resource resource, float scale) {
-  PPGraphics2D* context = lookUp(resource);
-  if (context == nullptr || !(scale > 0.0f)) return PP_FALSE;  // NaN is refused too
+  Enter<PPGraphics2D> context(resource);
+  if (!context || !(scale > 0.0f)) return PP_FALSE;  // NaN is refused too
   context->scale = scale;
   return PP_TRUE;
 }
 
 static float ZEMA_Graphics2D_GetScale(PP_Resource resource) {
-  PPGraphics2D* context = lookUp(resource);
-  return context != nullptr ? context->scale : 0.0f;
+  Enter<PPGraphics2D> context(resource);
+  return context ? context->scale : 0.0f;
 }
 
 const PPB_Graphics2D_1_0 ppbGraphics2D = {
@@ -160,3 +151,7 @@ const PPB_Graphics2D_1_1 ppbGraphics2D_1_1 = {
     ZEMA_Graphics2D_PaintImageData, ZEMA_Graphics2D_Scroll,       ZEMA_Graphics2D_ReplaceContents,
     ZEMA_Graphics2D_Flush,          ZEMA_Graphics2D_SetScale,     ZEMA_Graphics2D_GetScale,
 };
+
+void handleFlush2DDone(const zema::protocol::Flush2DDone& message) {
+  completeUnlessDetached(message.callbackNumber, CallbackKind::kFlush, PP_OK);
+}

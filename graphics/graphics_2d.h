@@ -6,15 +6,15 @@
 
 #include "host/callbacks.h"
 #include "ppapi/ppb_graphics_2d.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPImageData;
 
-// One PaintImageData waiting for the next Flush. It holds a reference on its image,
-// which it gives back through the image's handle.
+// One PaintImageData waiting for the next Flush. It holds a reference of the host's on
+// its image, which the plug-in's releases cannot take away.
 struct QueuedPaint {
   PPImageData* image;
-  PP_Resource imageId;
   int32_t topLeftX;
   int32_t topLeftY;
   int32_t sourceX;
@@ -27,6 +27,7 @@ struct QueuedPaint {
 // every Flush sends whole to the controlling process.
 class PPGraphics2D : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResGraphics2D);
   ~PPGraphics2D() override;
 
   // Makes a context, or null when the size is unusable or the backing store cannot be
@@ -52,6 +53,9 @@ class PPGraphics2D : public PPRes {
 
 // Copies `count` pixels from blue, green, red, alpha into red, green, blue, alpha order
 // (bytes 0 and 2 exchanged).
+// MSG_FLUSH_2D_DONE: the Flush's callback runs with PP_OK while its context lives.
+void handleFlush2DDone(const zema::protocol::Flush2DDone& message);
+
 void copySwappingRedBlue(uint8_t* dst, const uint8_t* src, size_t count);
 
 // Copies the paint's source rectangle of `image` into a width × height backing store,

@@ -7,10 +7,6 @@
 
 uint32_t PPGraphics3D::next_id = 1;
 
-PPGraphics3D* lookUpGraphics3D(PP_Resource id) {
-  return pluginInstance->getResFromId<PPGraphics3D, kResGraphics3D>(static_cast<uint32_t>(id));
-}
-
 PPGraphics3D::~PPGraphics3D() {
   pluginInstance->send(zema::protocol::DestroyContext3D{.context = contextNumber});
   // swapCallback's destructor detaches a pending swap: its completion is then discarded.
@@ -75,8 +71,8 @@ static PP_Resource ZEMA_Graphics3D_Create(PP_Instance, PP_Resource, const int32_
 
 static int32_t ZEMA_Graphics3D_ResizeBuffers(PP_Resource context_id, int32_t width,
                                              int32_t height) {
-  PPGraphics3D* context = lookUpGraphics3D(context_id);
-  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPGraphics3D> context(context_id);
+  if (!context) return PP_ERROR_BADRESOURCE;
   if (width < 0 || height < 0) return PP_ERROR_BADARGUMENT;
   pluginInstance->send(zema::protocol::ResizeBuffers{
       .context = context->contextNumber, .width = width, .height = height});
@@ -84,11 +80,10 @@ static int32_t ZEMA_Graphics3D_ResizeBuffers(PP_Resource context_id, int32_t wid
 }
 
 static int32_t ZEMA_Graphics3D_SwapBuffers(PP_Resource context_id, PP_CompletionCallback callback) {
-  PPGraphics3D* context = lookUpGraphics3D(context_id);
-  if (context == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPGraphics3D> context(context_id, callback);
+  if (context.result() != PP_OK) return context.result();
   if (context->swapCallback.isPending()) return PP_ERROR_INPROGRESS;
-  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
-  int32_t number = context->swapCallback.set(callback, context);
+  int32_t number = context->swapCallback.set(callback, context.get(), CallbackKind::kSwap);
   pluginInstance->send(zema::protocol::SwapBuffers{
       .context = context->contextNumber, .callbackNumber = static_cast<uint32_t>(number)});
   return PP_OK_COMPLETIONPENDING;
@@ -107,3 +102,7 @@ const PPB_Graphics3D_1_0 ppbGraphics3D = {
     ZEMA_Graphics3D_ResizeBuffers,
     ZEMA_Graphics3D_SwapBuffers,
 };
+
+void handleSwapBuffersDone(const zema::protocol::SwapBuffersDone& message) {
+  completeUnlessDetached(message.callbackNumber, CallbackKind::kSwap, PP_OK);
+}

@@ -11,10 +11,12 @@
 #include "host/callbacks.h"
 #include "ppapi/ppb_graphics_3d.h"
 #include "ppapi/ppb_opengles2.h"
+#include "protocol/protocol.h"
 #include "resources/resource.h"
 
 class PPGraphics3D : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResGraphics3D);
   // Where and how an open mapping's buffer goes when it is unmapped.
   struct TexMappingData {
     uint32_t target;
@@ -49,10 +51,10 @@ class PPGraphics3D : public PPRes {
   static uint32_t next_id;
 };
 
-// The 3D context with handle `id`, or null.
-PPGraphics3D* lookUpGraphics3D(PP_Resource id);
-
 // The texture-mapping entries shared by both mapping interfaces.
+// MSG_SWAP_BUFFERS_DONE: the swap's callback runs with PP_OK while its context lives.
+void handleSwapBuffersDone(const zema::protocol::SwapBuffersDone& message);
+
 void* ZEMA_GLESChromiumTextureMapping_MapTexSubImage2DCHROMIUM(PP_Resource context, GLenum target,
                                                                GLint level, GLint xoffset,
                                                                GLint yoffset, GLsizei width,

@@ -26,10 +26,6 @@ PPImageData::~PPImageData() {
   free(pixels);
 }
 
-PPImageData* lookUpImageData(PP_Resource id) {
-  return pluginInstance->getResFromId<PPImageData, kResImageData>(static_cast<uint32_t>(id));
-}
-
 static PP_ImageDataFormat ZEMA_ImageData_GetNativeImageDataFormat() {
   return PP_IMAGEDATAFORMAT_BGRA_PREMUL;
 }
@@ -53,8 +49,8 @@ static PP_Resource ZEMA_ImageData_Create(PP_Instance, PP_ImageDataFormat format,
 }
 
 static PP_Bool ZEMA_ImageData_Describe(PP_Resource image_data, PP_ImageDataDesc* desc) {
-  PPImageData* image = lookUpImageData(image_data);
-  if (image == nullptr || desc == nullptr) return PP_FALSE;
+  Enter<PPImageData> image(image_data);
+  if (!image || desc == nullptr) return PP_FALSE;
   desc->format = image->format;
   desc->size = PP_Size{image->width, image->height};
   desc->stride = image->width * 4;
@@ -62,8 +58,8 @@ static PP_Bool ZEMA_ImageData_Describe(PP_Resource image_data, PP_ImageDataDesc*
 }
 
 static void* ZEMA_ImageData_Map(PP_Resource image_data) {
-  PPImageData* image = lookUpImageData(image_data);
-  return image != nullptr ? image->pixels : nullptr;
+  Enter<PPImageData> image(image_data);
+  return image ? image->pixels : nullptr;
 }
 
 static void ZEMA_ImageData_Unmap(PP_Resource) {}

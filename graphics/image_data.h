@@ -11,6 +11,7 @@
 // format says. The block never moves while the object lives.
 class PPImageData : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResImageData);
   ~PPImageData() override;
 
   // Makes an image, or null when the size is unusable (not positive, or more bytes than
@@ -31,8 +32,5 @@ class PPImageData : public PPRes {
 // not positive or the count does not fit a signed 32-bit value (so strides and message
 // byte counts derived from it never overflow).
 uint32_t surfaceByteCount(int32_t width, int32_t height);
-
-// The image data with handle `id`, or null when it names none.
-PPImageData* lookUpImageData(PP_Resource id);
 
 extern const PPB_ImageData_1_0 ppbImageData;

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 #include "graphics/graphics_2d.h"
 #include "graphics/graphics_3d.h"
 #include "host/plugin_instance.h"
@@ -10,21 +12,21 @@
 
 PP_Bool ZEMA_BindGraphics(PP_Instance, PP_Resource device) {
   PluginInstance& inst = *pluginInstance;
-  if (device == inst.boundGraphics) return PP_TRUE;
   if (device == 0) {
-    PP_Resource previous = inst.boundGraphics;
+    PPRes* previous = std::exchange(inst.boundGraphicsObject, nullptr);
     inst.boundGraphics = 0;
-    ZEMA_ReleaseResource(previous);
+    if (previous != nullptr) releaseResourceObject(previous);
     return PP_TRUE;
   }
-  PPRes* res = inst.getResFromId(device);
-  if (res == nullptr || (res->resType != kResGraphics2D && res->resType != kResGraphics3D))
-    return PP_FALSE;
+  ResourceEntry entry(device, PPGraphics2D::kTypes | PPGraphics3D::kTypes);
+  if (!entry) return PP_FALSE;
+  PPRes* res = entry.resource();
+  if (res == inst.boundGraphicsObject) return PP_TRUE;
 
-  res->refCount.fetch_add(1);
-  PP_Resource previous = inst.boundGraphics;
+  holdResourceObject(res);
+  PPRes* previous = std::exchange(inst.boundGraphicsObject, res);
   inst.boundGraphics = device;
-  ZEMA_ReleaseResource(previous);
+  if (previous != nullptr) releaseResourceObject(previous);
 
   uint32_t pid = static_cast<uint32_t>(getpid());
   if (res->resType == kResGraphics2D) {

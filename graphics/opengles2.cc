@@ -9,10 +9,13 @@
 #include "graphics/graphics_3d.h"
 #include "host/plugin_instance.h"
 #include "resources/not_implemented.h"
+#include "resources/resource_table.h"
 
 namespace {
 
 using namespace zema::protocol;
+
+constexpr uint32_t kMaxGlString = uint32_t{1} << 20;
 
 // Writes one GL command, addressed to `context`'s number, then the trailing pieces.
 // Every forwarded entry goes through here. False (nothing sent) when `context` names no
@@ -20,8 +23,8 @@ using namespace zema::protocol;
 template <class Message>
 bool sendGl(PP_Resource context, Message message,
             std::initializer_list<ChannelPiece> trailing = {}) {
-  PPGraphics3D* gl = lookUpGraphics3D(context);
-  if (gl == nullptr) return false;
+  Enter<PPGraphics3D> gl(context);
+  if (!gl) return false;
   message.context = gl->contextNumber;
   pluginInstance->send(message, trailing);
   return true;
@@ -37,6 +40,7 @@ uint32_t readReplyValue() {
 // that is read and dropped, so the reply connection stays in step. Returns the bytes
 // stored.
 size_t readDataReply(void* out, size_t capacity) {
+  auto request = pluginInstance->beginRequest();
   uint32_t announced = readReplyValue();
   size_t kept = std::min<size_t>(announced, out != nullptr ? capacity : 0);
   if (kept > 0) pluginInstance->readReply(out, kept);
@@ -126,6 +130,7 @@ static void ZEMA_OpenGLES2_CompileShader(PP_Resource c, GLuint shader) {
 }
 // CreateProgram and CreateShader share one layout: code, context, argument, reserved.
 GLuint ZEMA_OpenGLES2_CreateHelper(PP_Resource c, uint32_t code, uint32_t argument) {
+  auto request = pluginInstance->beginRequest();
   bool sent = false;
   if (code == MSG_GL_CREATE_PROGRAM)
     sent = sendGl(c, GlCreateProgram{.unused = argument});
@@ -158,17 +163,20 @@ static void ZEMA_OpenGLES2_Flush(PP_Resource c) {
   sendGl(c, GlFlush{});
 }
 static void ZEMA_OpenGLES2_GenBuffers(PP_Resource c, GLsizei n, GLuint* buffers) {
+  auto request = pluginInstance->beginRequest();
   if (n >= 0 && sendGl(c, GlGenBuffers{.n = n}))
     readDataReply(buffers, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GenTextures(PP_Resource c, GLsizei n, GLuint* textures) {
+  auto request = pluginInstance->beginRequest();
   if (n >= 0 && sendGl(c, GlGenTextures{.n = n}))
     readDataReply(textures, size_t{static_cast<uint32_t>(n)} * 4);
 }
 static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* params) {
-  PPGraphics3D* gl = lookUpGraphics3D(c);
-  if (gl == nullptr || !sendGl(c, GlGetIntegerv{.pname = pname})) return;
-  size_t kept = readDataReply(params, integerCount(gl, pname) * 4);
+  auto request = pluginInstance->beginRequest();
+  Enter<PPGraphics3D> gl(c);
+  if (!gl || !sendGl(c, GlGetIntegerv{.pname = pname})) return;
+  size_t kept = readDataReply(params, integerCount(gl.get(), pname) * 4);
   GLenum list = pname == kNumCompressedTextureFormats ? kCompressedTextureFormats
                 : pname == kNumShaderBinaryFormats    ? kShaderBinaryFormats
                                                       : 0;
@@ -177,28 +185,34 @@ static void ZEMA_OpenGLES2_GetIntegerv(PP_Resource c, GLenum pname, GLint* param
 }
 static void ZEMA_OpenGLES2_GetProgramiv(PP_Resource c, GLuint program, GLenum pname,
                                         GLint* params) {
+  auto request = pluginInstance->beginRequest();
   if (!sendGl(c, GlGetProgramiv{.program = program, .pname = pname})) return;
   auto value = static_cast<GLint>(readReplyValue());
   if (params != nullptr) *params = value;
 }
 static void ZEMA_OpenGLES2_GetShaderiv(PP_Resource c, GLuint shader, GLenum pname, GLint* params) {
+  auto request = pluginInstance->beginRequest();
   if (!sendGl(c, GlGetShaderiv{.shader = shader, .pname = pname})) return;
   auto value = static_cast<GLint>(readReplyValue());
   if (params != nullptr) *params = value;
 }
 static const GLubyte* ZEMA_OpenGLES2_GetString(PP_Resource c, GLenum name) {
-  PPGraphics3D* gl = lookUpGraphics3D(c);
-  if (gl == nullptr) return nullptr;
+  auto request = pluginInstance->beginRequest();
+  Enter<PPGraphics3D> gl(c);
+  if (!gl) return nullptr;
   auto cached = gl->stringCache.find(name);
   if (cached == gl->stringCache.end()) {
     sendGl(c, GlGetString{.name = name});
-    std::string text = pluginInstance->readReplyText(readReplyValue());
-    cached = gl->stringCache.emplace(name, std::move(text)).first;
+    // A string longer than any GL implementation's is read and dropped: no answer.
+    std::optional<std::string> text = pluginInstance->readReplyText(readReplyValue(), kMaxGlString);
+    if (!text) return nullptr;
+    cached = gl->stringCache.emplace(name, std::move(*text)).first;
   }
   // The cached text keeps its NUL and its address until the context goes.
   return reinterpret_cast<const GLubyte*>(cached->second.c_str());
 }
 static GLint ZEMA_OpenGLES2_GetUniformLocation(PP_Resource c, GLuint program, const char* name) {
+  auto request = pluginInstance->beginRequest();
   if (!sendGl(c, GlGetUniformLocation{.program = program, .nameLength = length(name)},
               {{name, length(name)}}))
     return -1;

@@ -4,14 +4,6 @@
 #include "host/plugin_instance.h"
 #include "resources/resource_table.h"
 
-namespace {
-
-PPView* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPView, kResView>(static_cast<uint32_t>(id));
-}
-
-}  // namespace
-
 static PP_Bool ZEMA_View_IsView(PP_Resource resource) {
   return isResourceOfType(resource, kResView);
 }
@@ -31,8 +23,8 @@ static PP_Bool ZEMA_View_IsPageVisible(PP_Resource resource) {
 }
 
 static PP_Bool ZEMA_View_GetRect(PP_Resource resource, PP_Rect* rect) {
-  PPView* view = lookUp(resource);
-  if (view == nullptr || rect == nullptr) return PP_FALSE;
+  Enter<PPView> view(resource);
+  if (!view || rect == nullptr) return PP_FALSE;
   *rect = PP_Rect{{0, 0}, {view->width, view->height}};
   return PP_TRUE;
 }
@@ -43,8 +35,8 @@ static PP_Bool ZEMA_View_GetClipRect(PP_Resource resource, PP_Rect* clip) {
 }
 
 static float ZEMA_View_GetDeviceScale(PP_Resource resource) {
-  PPView* view = lookUp(resource);
-  return view != nullptr ? view->deviceScale : 0.0f;
+  Enter<PPView> view(resource);
+  return view ? view->deviceScale : 0.0f;
 }
 
 static float ZEMA_View_GetCSSScale(PP_Resource) {
@@ -60,3 +52,17 @@ const PPB_View_1_2 ppbView = {
     ZEMA_View_IsVisible,      ZEMA_View_IsPageVisible, ZEMA_View_GetClipRect,
     ZEMA_View_GetDeviceScale, ZEMA_View_GetCSSScale,   ZEMA_View_GetScrollOffset,
 };
+
+void handleViewChanged(const zema::protocol::ViewChanged& m) {
+  auto* view = new PPView(m.width, m.height, m.deviceScale);
+  PP_Resource id = allocateHeldResource(view);
+  const PPP_Instance_1_1* instance = pluginInstance->instanceInterface;
+  if (instance != nullptr && instance->DidChangeView != nullptr)
+    instance->DidChangeView(kInstanceId, id);
+  releaseResourceObject(view);
+}
+
+void handleScreenSize(const zema::protocol::ScreenSize& m) {
+  pluginInstance->screenWidth = m.width;
+  pluginInstance->screenHeight = m.height;
+}

@@ -6,22 +6,13 @@
 #include "resources/not_implemented.h"
 #include "resources/resource_table.h"
 
-namespace {
-
-PPFlashMessageLoop* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPFlashMessageLoop, kResFlashMessageLoop>(
-      static_cast<uint32_t>(id));
-}
-
-}  // namespace
-
 static PP_Resource ZEMA_FlashMessageLoop_Create(PP_Instance) {
   return pluginInstance->allocateResId(new PPFlashMessageLoop);
 }
 
 static int32_t ZEMA_FlashMessageLoop_Run(PP_Resource flash_message_loop) {
-  PPFlashMessageLoop* loop = lookUp(flash_message_loop);
-  if (loop == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPFlashMessageLoop> loop(flash_message_loop);
+  if (!loop) return PP_ERROR_BADRESOURCE;
   // Turns of the main loop belong to the main thread.
   if (ZEMA_IsMainThread() != PP_TRUE) return PP_ERROR_WRONG_THREAD;
   // Our own reference keeps the object alive should the plug-in release its last one
@@ -39,8 +30,8 @@ static int32_t ZEMA_FlashMessageLoop_Run(PP_Resource flash_message_loop) {
 }
 
 static void ZEMA_FlashMessageLoop_Quit(PP_Resource flash_message_loop) {
-  PPFlashMessageLoop* loop = lookUp(flash_message_loop);
-  if (loop == nullptr) return;
+  Enter<PPFlashMessageLoop> loop(flash_message_loop);
+  if (!loop) return;
   loop->quitRequested = true;
   // A Quit from another thread must not wait for the next message to be noticed.
   pluginInstance->wakeMainLoop();

@@ -10,6 +10,7 @@
 // Single use: once quit, a later Run returns at once.
 class PPFlashMessageLoop : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResFlashMessageLoop);
   PPFlashMessageLoop() : PPRes(kResFlashMessageLoop) {}
   bool running = false;
   std::atomic<bool> quitRequested{false};  // a plug-in thread may quit the loop

@@ -14,14 +14,11 @@ namespace {
 
 class PPMessageLoop : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResMessageLoop);
   explicit PPMessageLoop(bool main) : PPRes(kResMessageLoop), main(main) {}
   const bool main;
   std::atomic<bool> destroyed{false};  // PostQuit with should_destroy: no more posts
 };
-
-PPMessageLoop* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPMessageLoop, kResMessageLoop>(static_cast<uint32_t>(id));
-}
 
 bool onMainThread() {
   return pthread_equal(pthread_self(), mainThread) != 0;
@@ -39,7 +36,11 @@ static PP_Resource ZEMA_MessageLoop_Create(PP_Instance instance) {
 static PP_Resource ZEMA_MessageLoop_GetForMainThread() {
   static std::once_flag made;
   static PP_Resource id = 0;
-  std::call_once(made, [] { id = pluginInstance->allocateResId(new PPMessageLoop(true)); });
+  std::call_once(made, [] {
+    // The host keeps a reference of its own: however often the plug-in releases it,
+    // the handle goes on naming the main thread's loop.
+    id = allocateHeldResource(new PPMessageLoop(true));
+  });
   ZEMA_AddRefResource(id);
   return id;
 }
@@ -49,14 +50,14 @@ static PP_Resource ZEMA_MessageLoop_GetCurrent() {
 }
 
 static int32_t ZEMA_MessageLoop_AttachToCurrentThread(PP_Resource message_loop) {
-  if (lookUp(message_loop) == nullptr) return PP_ERROR_BADRESOURCE;
+  if (!Enter<PPMessageLoop>(message_loop)) return PP_ERROR_BADRESOURCE;
   // The main thread has its loop already; no other thread can have one.
   return onMainThread() ? PP_ERROR_INPROGRESS : PP_ERROR_WRONG_THREAD;
 }
 
 static int32_t ZEMA_MessageLoop_Run(PP_Resource message_loop) {
-  PPMessageLoop* loop = lookUp(message_loop);
-  if (loop == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPMessageLoop> loop(message_loop);
+  if (!loop) return PP_ERROR_BADRESOURCE;
   // The main loop is running already (this call comes from inside it); no other loop
   // is attached to any thread.
   return loop->main && onMainThread() ? PP_ERROR_INPROGRESS : PP_ERROR_WRONG_THREAD;
@@ -64,8 +65,8 @@ static int32_t ZEMA_MessageLoop_Run(PP_Resource message_loop) {
 
 static int32_t ZEMA_MessageLoop_PostWork(PP_Resource message_loop, PP_CompletionCallback callback,
                                          int64_t delay_ms) {
-  PPMessageLoop* loop = lookUp(message_loop);
-  if (loop == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPMessageLoop> loop(message_loop);
+  if (!loop) return PP_ERROR_BADRESOURCE;
   if (callback.func == nullptr) return PP_ERROR_BADARGUMENT;
   // A loop no thread runs would never run the work.
   if (!loop->main || loop->destroyed) return PP_ERROR_FAILED;
@@ -80,8 +81,8 @@ static int32_t ZEMA_MessageLoop_PostWork(PP_Resource message_loop, PP_Completion
 }
 
 static int32_t ZEMA_MessageLoop_PostQuit(PP_Resource message_loop, PP_Bool should_destroy) {
-  PPMessageLoop* loop = lookUp(message_loop);
-  if (loop == nullptr) return PP_ERROR_BADRESOURCE;
+  Enter<PPMessageLoop> loop(message_loop);
+  if (!loop) return PP_ERROR_BADRESOURCE;
   if (loop->main) return PP_ERROR_WRONG_THREAD;  // the main loop runs for the process
   if (should_destroy != PP_FALSE) loop->destroyed = true;
   return PP_OK;

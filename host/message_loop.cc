@@ -6,14 +6,9 @@
 #include <cstring>
 #include <mutex>
 
-#include "graphics/view.h"
+#include "host/incoming.h"
 #include "host/loop_clock.h"
 #include "host/plugin_instance.h"
-#include "input/keyboard_input_event.h"
-#include "input/mouse_input_event.h"
-#include "net/url_loader.h"
-#include "resources/resource_table.h"
-#include "services/flash_menu.h"
 
 namespace {
 
@@ -87,76 +82,5 @@ void PluginInstance::handleIncomingMessage() {
   memcpy(block, &code, sizeof(code));
   readCommand(block + 4, info.size - 4);
 
-  switch (code) {
-    case MSG_FLUSH_2D_DONE:
-      completeGraphicsCallback(decode<Flush2DDone>(block).callbackNumber);
-      break;
-    case MSG_SWAP_BUFFERS_DONE:
-      completeGraphicsCallback(decode<SwapBuffersDone>(block).callbackNumber);
-      break;
-    case MSG_URL_RESPONSE:
-      handleUrlResponse(decode<UrlResponse>(block));
-      break;
-    case MSG_URL_BODY_DATA:
-      handleUrlBodyData(decode<UrlBodyData>(block));
-      break;
-    case MSG_URL_FAILED:
-      handleUrlFailed(decode<UrlFailed>(block));
-      break;
-    case MSG_URL_PROGRESS:
-      handleUrlProgress(decode<UrlProgress>(block));
-      break;
-    case MSG_MOUSE_EVENT: {
-      auto m = decode<MouseEvent>(block);
-      deliverInputEvent(
-          new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(m.type), m.modifiers, m.x, m.y,
-                                   static_cast<PP_InputEvent_MouseButton>(m.button), m.clickCount));
-      break;
-    }
-    case MSG_KEY_EVENT: {
-      auto m = decode<KeyEvent>(block);
-      deliverInputEvent(new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(m.type),
-                                                    m.modifiers, m.keyCode, m.character));
-      break;
-    }
-    case MSG_VIEW_CHANGED: {
-      auto m = decode<ViewChanged>(block);
-      // The view lives for the call unless the plug-in keeps a reference of its own.
-      PP_Resource id = allocateResId(new PPView(m.width, m.height, m.deviceScale));
-      if (instanceInterface != nullptr && instanceInterface->DidChangeView != nullptr)
-        instanceInterface->DidChangeView(kInstanceId, id);
-      ZEMA_ReleaseResource(id);
-      break;
-    }
-    case MSG_MENU_RESULT:
-      handleMenuResult(decode<MenuResult>(block));
-      break;
-    case MSG_SCREEN_SIZE: {
-      auto m = decode<ScreenSize>(block);
-      screenWidth = m.width;
-      screenHeight = m.height;
-      break;
-    }
-    case MSG_TIME_ZONE_OFFSET:
-      timeZoneOffset = static_cast<double>(decode<TimeZoneOffset>(block).offset);
-      break;
-  }
-}
-
-void PluginInstance::completeGraphicsCallback(uint32_t number) {
-  if (PendingCallback* entry = findPending(number)) {
-    if (entry->isAttached())
-      entry->run(PP_OK);
-    else
-      entry->abort();
-  }
-}
-
-void PluginInstance::deliverInputEvent(PPInputEventRes* event) {
-  stampReceivedEvent(event);
-  // The event lives for the call unless the plug-in keeps a reference of its own.
-  PP_Resource id = allocateResId(event);
-  if (inputInterface != nullptr && inputInterface->HandleInputEvent != nullptr)
-    inputInterface->HandleInputEvent(kInstanceId, id);
-  ZEMA_ReleaseResource(id);
+  if (IncomingHandler handler = incomingHandler(code)) handler(block);
 }

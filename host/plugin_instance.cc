@@ -1,5 +1,7 @@
 #include "host/plugin_instance.h"
 
+#include <errno.h>
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -48,13 +50,6 @@ void PluginInstance::wakeMainLoop() {
   (void)n;  // a counter that is already huge still wakes the loop
 }
 
-PendingCallback* PluginInstance::findPending(uint32_t number) {
-  std::lock_guard<std::mutex> guard(lock);
-  if (number == 0 || number > pendingCallbacks.size()) return nullptr;
-  PendingCallback* entry = &pendingCallbacks[number - 1];
-  return entry->isFree() ? nullptr : entry;
-}
-
 void PluginInstance::sendBlock(const void* fixed, size_t size,
                                std::initializer_list<ChannelPiece> trailing) {
   std::lock_guard<std::mutex> guard(sendLock);
@@ -62,8 +57,25 @@ void PluginInstance::sendBlock(const void* fixed, size_t size,
 }
 
 void PluginInstance::readReply(void* buffer, size_t size) {
-  ReadResult r = readFully(replyFd, buffer, size);
-  if (r != ReadResult::kOk) exitForChannel("reply", r);
+  auto* p = static_cast<char*>(buffer);
+  while (size > 0) {
+    // The command connection is watched for its end only (POLLRDHUP): messages waiting
+    // on it stay for the main loop.
+    pollfd fds[2] = {{replyFd, POLLIN, 0}, {commandFd, POLLRDHUP, 0}};
+    int ready = poll(fds, 2, -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) exitForChannel("reply", ReadResult::kError);
+    if ((fds[1].revents & (POLLRDHUP | POLLHUP)) != 0)
+      exitForChannel("command", ReadResult::kEndOfStream);
+    if ((fds[1].revents & (POLLERR | POLLNVAL)) != 0) exitForChannel("command", ReadResult::kError);
+    if (fds[0].revents == 0) continue;
+    ssize_t n = read(replyFd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) exitForChannel("reply", ReadResult::kError);
+    if (n == 0) exitForChannel("reply", ReadResult::kEndOfStream);
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
 }
 
 void PluginInstance::readCommand(void* buffer, size_t size) {
@@ -92,6 +104,17 @@ std::string PluginInstance::readReplyText(uint32_t size) {
   return readGrowing(size, [this](void* to, size_t n) { readReply(to, n); });
 }
 
+std::optional<std::string> PluginInstance::readReplyText(uint32_t size, uint32_t limit) {
+  if (size <= limit) return readReplyText(size);
+  char scratch[4096];
+  for (uint32_t left = size; left > 0;) {
+    uint32_t piece = std::min<uint32_t>(left, sizeof(scratch));
+    readReply(scratch, piece);
+    left -= piece;
+  }
+  return std::nullopt;
+}
+
 std::string PluginInstance::readCommandText(uint32_t size) {
   return readGrowing(size, [this](void* to, size_t n) { readCommand(to, n); });
 }
@@ -101,7 +124,10 @@ void PluginInstance::skipCommandBytes(uint64_t size) {
   if (r != ReadResult::kOk) exitForChannel("command", r);
 }
 
+void (*channelEndHook)(const char* connection, ReadResult result) = nullptr;
+
 void exitForChannel(const char* connection, ReadResult result) {
+  if (channelEndHook != nullptr) channelEndHook(connection, result);
   if (result == ReadResult::kEndOfStream) {
     fprintf(stderr, "zema-host: the controlling process closed the %s connection; exiting\n",
             connection);

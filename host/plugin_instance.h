@@ -8,6 +8,7 @@
 #include <deque>
 #include <initializer_list>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class PluginInstance {
   // Held while one message is written on the command connection, so messages sent from
   // several threads never interleave.
   std::mutex sendLock;
+  std::recursive_mutex requestLock;              // see beginRequest()
   std::vector<MainThreadCallback> timers;        // ordered by due time
   std::deque<PendingCallback> pendingCallbacks;  // blocks never move: entries are pointed at
   std::vector<PPRes*> resources;                 // handle = 100 + index; null = free
@@ -55,6 +57,7 @@ class PluginInstance {
   const PPP_Instance_1_1* instanceInterface = nullptr;
   const PPP_InputEvent_0_1* inputInterface = nullptr;
   PP_Resource boundGraphics = 0;
+  PPRes* boundGraphicsObject = nullptr;  // held by a reference of the host's
   double timeZoneOffset = 0.0;
   PP_Var clipboard[4];
 
@@ -68,19 +71,11 @@ class PluginInstance {
   // Inserts a timer entry after every entry due at or before `dueTime` and wakes the
   // main loop. Any thread.
   void addTimer(uint64_t dueTime, const PP_CompletionCallback& callback, int32_t result);
-  // The entry with callback number `number`, or null for 0, a number beyond the table
-  // or a free entry.
-  PendingCallback* findPending(uint32_t number);
 
   // --- resource table ---
+  // Registers `res` (holding the plug-in's one reference) and returns its handle.
+  // Lookups go through the checked entry (resources/resource_table.h).
   PP_Resource allocateResId(PPRes* res);
-  PPRes* getResFromId(int id);
-  template <class T, int32_t TypeNumber>
-  T* getResFromId(uint32_t id) {
-    PPRes* res = getResFromId(static_cast<int>(id));
-    return res != nullptr && res->resType == TypeNumber ? static_cast<T*>(res) : nullptr;
-  }
-  void freeResId(int id);
   // Wraps a registered string handle into a string var.
   PP_Var buildStringVar(PP_Resource stringId);
 
@@ -91,8 +86,15 @@ class PluginInstance {
   void send(const T& message, std::initializer_list<ChannelPiece> trailing = {}) {
     sendBlock(&message, sizeof(T), trailing);
   }
+  // Held by a thread from a synchronous request's send until its reply is read, so two
+  // threads never take each other's replies. Recursive: a request entry may call
+  // another that takes it too.
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> beginRequest() {
+    return std::unique_lock<std::recursive_mutex>(requestLock);
+  }
   // Reads one part of a synchronous reply. A reply that cannot be read leaves the host
-  // without its controlling process: it says so on standard error and exits.
+  // without its controlling process: it says so on standard error and exits. So does a
+  // command connection that closes while the host waits.
   void readReply(void* buffer, size_t size);
   // Reads a whole reply block.
   template <class Block>
@@ -107,6 +109,9 @@ class PluginInstance {
   // grows with what actually arrives, so an absurd length from the peer costs no more
   // memory than the bytes it really sends.
   std::string readReplyText(uint32_t size);
+  // Reply text of at most `limit` bytes; a longer one is read and dropped, and the
+  // answer is empty (nullopt).
+  std::optional<std::string> readReplyText(uint32_t size, uint32_t limit);
   std::string readCommandText(uint32_t size);
   void skipCommandBytes(uint64_t size);
 
@@ -116,10 +121,6 @@ class PluginInstance {
  private:
   void sendBlock(const void* fixed, size_t size, std::initializer_list<ChannelPiece> trailing);
   void handleIncomingMessage();
-  // Completes a Flush's or a swap's callback: PP_OK while its context lives.
-  void completeGraphicsCallback(uint32_t number);
-  // Hands an input event to the plug-in, then drops the loop's reference to it.
-  void deliverInputEvent(PPInputEventRes* event);
   // Milliseconds until the first audio deadline (0 when one has passed), or UINT64_MAX
   // without streams. Called with the lock held.
   uint64_t audioWaitLocked(uint64_t now);
@@ -134,3 +135,6 @@ extern pthread_t mainThread;
 
 // Ends the process because the channel to the controlling process is gone.
 [[noreturn]] void exitForChannel(const char* connection, ReadResult result);
+// When set, called by exitForChannel instead of ending the process; it must not return
+// (an in-process harness throws, to end one run and start the next).
+extern void (*channelEndHook)(const char* connection, ReadResult result);

@@ -2,14 +2,8 @@
 #include "input/input_event.h"
 
 #include "host/plugin_instance.h"
-
-PPInputEventRes* lookUpInputEvent(PP_Resource id) {
-  PPRes* res = pluginInstance->getResFromId(id);
-  if (res == nullptr ||
-      (res->resType != kResMouseInputEvent && res->resType != kResKeyboardInputEvent))
-    return nullptr;
-  return static_cast<PPInputEventRes*>(res);
-}
+#include "input/mouse_input_event.h"
+#include "resources/resource_table.h"
 
 // Every request is passed on as given, repeated ones included: the controlling process
 // decides what to send; the host filters nothing.
@@ -25,22 +19,22 @@ static int32_t ZEMA_RequestFilteringInputEvents(PP_Instance, uint32_t) {
 static void ZEMA_ClearInputEventRequest(PP_Instance, uint32_t) {}
 
 static PP_Bool ZEMA_IsInputEvent(PP_Resource resource) {
-  return lookUpInputEvent(resource) != nullptr ? PP_TRUE : PP_FALSE;
+  return Enter<PPInputEventRes>(resource) ? PP_TRUE : PP_FALSE;
 }
 
 static PP_InputEvent_Type ZEMA_GetType(PP_Resource event) {
-  PPInputEventRes* res = lookUpInputEvent(event);
-  return res != nullptr ? res->type : PP_INPUTEVENT_TYPE_UNDEFINED;
+  Enter<PPInputEventRes> res(event);
+  return res ? res->type : PP_INPUTEVENT_TYPE_UNDEFINED;
 }
 
 static PP_TimeTicks ZEMA_GetTimeStamp(PP_Resource event) {
-  PPInputEventRes* res = lookUpInputEvent(event);
-  return res != nullptr ? res->timeStamp : 0.0;
+  Enter<PPInputEventRes> res(event);
+  return res ? res->timeStamp : 0.0;
 }
 
 static uint32_t ZEMA_GetModifiers(PP_Resource event) {
-  PPInputEventRes* res = lookUpInputEvent(event);
-  return res != nullptr ? res->modifiers : 0;
+  Enter<PPInputEventRes> res(event);
+  return res ? res->modifiers : 0;
 }
 
 const PPB_InputEvent_1_0 ppbInputEvent = {
@@ -52,3 +46,12 @@ const PPB_InputEvent_1_0 ppbInputEvent = {
     ZEMA_GetTimeStamp,
     ZEMA_GetModifiers,
 };
+
+void deliverInputEvent(PPInputEventRes* event) {
+  stampReceivedEvent(event);
+  PP_Resource id = allocateHeldResource(event);
+  const PPP_InputEvent_0_1* handler = pluginInstance->inputInterface;
+  if (handler != nullptr && handler->HandleInputEvent != nullptr)
+    handler->HandleInputEvent(kInstanceId, id);
+  releaseResourceObject(event);
+}

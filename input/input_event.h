@@ -9,6 +9,7 @@
 // What every input event carries; only the mouse and keyboard kinds are ever made.
 class PPInputEventRes : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResMouseInputEvent) | typeBit(kResKeyboardInputEvent);
   PPInputEventRes(int32_t resType, PP_InputEvent_Type type, uint32_t modifiers)
       : PPRes(resType), type(type), modifiers(modifiers) {}
   PP_InputEvent_Type type;
@@ -18,7 +19,8 @@ class PPInputEventRes : public PPRes {
   PP_TimeTicks timeStamp = 0.0;
 };
 
-// The input event with handle `id` (of either kind), or null.
-PPInputEventRes* lookUpInputEvent(PP_Resource id);
-
 extern const PPB_InputEvent_1_0 ppbInputEvent;
+
+// Hands an event that arrived from the controlling process to the plug-in; the event
+// lives for the call unless the plug-in keeps a reference of its own.
+void deliverInputEvent(PPInputEventRes* event);

@@ -5,6 +5,7 @@
 
 #include "fonts/text_drawing.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 #include "resources/var.h"
 
 bool encodeUtf8(uint32_t cp, std::string* out) {
@@ -37,13 +38,6 @@ bool encodeUtf8(uint32_t cp, std::string* out) {
 }
 
 namespace {
-
-PPKeyboardInputEventRes* lookUp(PP_Resource id) {
-  PPRes* res = pluginInstance->getResFromId(id);
-  return res != nullptr && res->resType == kResKeyboardInputEvent
-             ? static_cast<PPKeyboardInputEventRes*>(res)
-             : nullptr;
-}
 
 bool isKeyboardType(PP_InputEvent_Type type) {
   return type >= PP_INPUTEVENT_TYPE_RAWKEYDOWN && type <= PP_INPUTEVENT_TYPE_CHAR;
@@ -88,17 +82,17 @@ static PP_Resource ZEMA_KeyboardInputEventCreate_1_2(PP_Instance instance, PP_In
 }
 
 static PP_Bool ZEMA_KeyboardInputEventIsKeyboardInputEvent(PP_Resource resource) {
-  return lookUp(resource) != nullptr ? PP_TRUE : PP_FALSE;
+  return Enter<PPKeyboardInputEventRes>(resource) ? PP_TRUE : PP_FALSE;
 }
 
 static uint32_t ZEMA_KeyboardInputEventGetKeyCode(PP_Resource key_event) {
-  PPKeyboardInputEventRes* event = lookUp(key_event);
-  return event != nullptr ? event->keyCode : 0;
+  Enter<PPKeyboardInputEventRes> event(key_event);
+  return event ? event->keyCode : 0;
 }
 
 static PP_Var ZEMA_KeyboardInputEventGetCharacterText(PP_Resource character_event) {
-  PPKeyboardInputEventRes* event = lookUp(character_event);
-  if (event == nullptr) return PP_Var{};
+  Enter<PPKeyboardInputEventRes> event(character_event);
+  if (!event) return PP_Var{};
   if (event->hasText) return makeStringVar(event->text);
   std::string text;
   if (!encodeUtf8(event->character, &text)) {
@@ -109,8 +103,8 @@ static PP_Var ZEMA_KeyboardInputEventGetCharacterText(PP_Resource character_even
 }
 
 static PP_Var ZEMA_KeyboardInputEventGetCode(PP_Resource key_event) {
-  PPKeyboardInputEventRes* event = lookUp(key_event);
-  return event != nullptr ? makeStringVar(event->code) : PP_Var{};
+  Enter<PPKeyboardInputEventRes> event(key_event);
+  return event ? makeStringVar(event->code) : PP_Var{};
 }
 
 const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent = {
@@ -125,3 +119,8 @@ const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2 = {
     ZEMA_KeyboardInputEventGetKeyCode, ZEMA_KeyboardInputEventGetCharacterText,
     ZEMA_KeyboardInputEventGetCode,
 };
+
+void handleKeyEvent(const zema::protocol::KeyEvent& m) {
+  deliverInputEvent(new PPKeyboardInputEventRes(static_cast<PP_InputEvent_Type>(m.type),
+                                                m.modifiers, m.keyCode, m.character));
+}

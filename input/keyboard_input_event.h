@@ -4,9 +4,11 @@
 #include <string>
 
 #include "input/input_event.h"
+#include "protocol/protocol.h"
 
 class PPKeyboardInputEventRes : public PPInputEventRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResKeyboardInputEvent);
   PPKeyboardInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, uint32_t keyCode,
                           uint32_t character)
       : PPInputEventRes(kResKeyboardInputEvent, type, modifiers),
@@ -27,3 +29,6 @@ bool encodeUtf8(uint32_t cp, std::string* out);
 
 extern const PPB_KeyboardInputEvent_1_0 ppbKeyboardInputEvent;
 extern const PPB_KeyboardInputEvent_1_2 ppbKeyboardInputEvent_1_2;
+
+// MSG_KEY_EVENT: a key event for the plug-in.
+void handleKeyEvent(const zema::protocol::KeyEvent& message);

@@ -3,13 +3,9 @@
 
 #include "host/core.h"
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 
 namespace {
-
-PPMouseInputEventRes* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPMouseInputEventRes, kResMouseInputEvent>(
-      static_cast<uint32_t>(id));
-}
 
 bool isMouseType(PP_InputEvent_Type type) {
   return (type >= PP_INPUTEVENT_TYPE_MOUSEDOWN && type <= PP_INPUTEVENT_TYPE_MOUSELEAVE) ||
@@ -62,27 +58,27 @@ static PP_Resource ZEMA_MouseInputEventCreate(PP_Instance instance, PP_InputEven
 }
 
 static PP_Bool ZEMA_MouseInputEventIsMouseInputEvent(PP_Resource resource) {
-  return lookUp(resource) != nullptr ? PP_TRUE : PP_FALSE;
+  return Enter<PPMouseInputEventRes>(resource) ? PP_TRUE : PP_FALSE;
 }
 
 static PP_InputEvent_MouseButton ZEMA_MouseInputEventGetButton(PP_Resource mouse_event) {
-  PPMouseInputEventRes* event = lookUp(mouse_event);
-  return event != nullptr ? event->button : PP_INPUTEVENT_MOUSEBUTTON_NONE;
+  Enter<PPMouseInputEventRes> event(mouse_event);
+  return event ? event->button : PP_INPUTEVENT_MOUSEBUTTON_NONE;
 }
 
 static PP_Point ZEMA_MouseInputEventGetPosition(PP_Resource mouse_event) {
-  PPMouseInputEventRes* event = lookUp(mouse_event);
-  return event != nullptr ? PP_Point{event->x, event->y} : PP_Point{0, 0};
+  Enter<PPMouseInputEventRes> event(mouse_event);
+  return event ? PP_Point{event->x, event->y} : PP_Point{0, 0};
 }
 
 static int32_t ZEMA_MouseInputEventGetClickCount(PP_Resource mouse_event) {
-  PPMouseInputEventRes* event = lookUp(mouse_event);
-  return event != nullptr ? event->clickCount : 0;
+  Enter<PPMouseInputEventRes> event(mouse_event);
+  return event ? event->clickCount : 0;
 }
 
 static PP_Point ZEMA_MouseInputEventGetMovement(PP_Resource mouse_event) {
-  PPMouseInputEventRes* event = lookUp(mouse_event);
-  return event != nullptr ? PP_Point{event->movementX, event->movementY} : PP_Point{0, 0};
+  Enter<PPMouseInputEventRes> event(mouse_event);
+  return event ? PP_Point{event->movementX, event->movementY} : PP_Point{0, 0};
 }
 
 const PPB_MouseInputEvent_1_1 ppbMouseInputEvent = {
@@ -90,3 +86,9 @@ const PPB_MouseInputEvent_1_1 ppbMouseInputEvent = {
     ZEMA_MouseInputEventGetButton,     ZEMA_MouseInputEventGetPosition,
     ZEMA_MouseInputEventGetClickCount, ZEMA_MouseInputEventGetMovement,
 };
+
+void handleMouseEvent(const zema::protocol::MouseEvent& m) {
+  deliverInputEvent(
+      new PPMouseInputEventRes(static_cast<PP_InputEvent_Type>(m.type), m.modifiers, m.x, m.y,
+                               static_cast<PP_InputEvent_MouseButton>(m.button), m.clickCount));
+}

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "input/input_event.h"
+#include "protocol/protocol.h"
 
 class PPMouseInputEventRes : public PPInputEventRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResMouseInputEvent);
   PPMouseInputEventRes(PP_InputEvent_Type type, uint32_t modifiers, int32_t x, int32_t y,
                        PP_InputEvent_MouseButton button, int32_t clickCount)
       : PPInputEventRes(kResMouseInputEvent, type, modifiers),
@@ -26,3 +28,6 @@ class PPMouseInputEventRes : public PPInputEventRes {
 void stampReceivedEvent(PPInputEventRes* event);
 
 extern const PPB_MouseInputEvent_1_1 ppbMouseInputEvent;
+
+// MSG_MOUSE_EVENT: a mouse event for the plug-in.
+void handleMouseEvent(const zema::protocol::MouseEvent& message);

@@ -21,17 +21,14 @@ uint32_t hostProcessId() {
   return id;
 }
 
-PPUrlLoader* lookUp(PP_Resource id) {
-  return pluginInstance->getResFromId<PPUrlLoader, kResUrlLoader>(static_cast<uint32_t>(id));
-}
+// Longest response URL and header block kept; longer ones are read and dropped, and
+// the Open fails.
+constexpr uint32_t kMaxResponseUrl = uint32_t{1} << 20;
+constexpr uint32_t kMaxResponseHeaders = uint32_t{16} << 20;
 
-// The loader whose handle `which` holds `entry`, or null when the entry is detached or
-// belongs to something else (a number the controlling process got wrong).
-PPUrlLoader* loaderHolding(PendingCallback* entry, PendingCallbackRef PPUrlLoader::*which) {
-  if (entry == nullptr || !entry->isAttached() || entry->owner->resType != kResUrlLoader)
-    return nullptr;
-  auto* loader = static_cast<PPUrlLoader*>(entry->owner);
-  return entry->ownerRef == &(loader->*which) ? loader : nullptr;
+void forgetRead(PPUrlLoader& loader) {
+  loader.readDestination = nullptr;
+  loader.readCount = 0;
 }
 
 }  // namespace
@@ -46,70 +43,73 @@ PPUrlLoader::~PPUrlLoader() {
 }
 
 void handleUrlResponse(const zema::protocol::UrlResponse& message) {
-  std::string url = pluginInstance->readCommandText(message.urlLength);
-  std::string headers = pluginInstance->readCommandText(message.headersLength);
-  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
-  if (entry == nullptr) return;
-  if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
-  // Only an Open is answered by a response; a number that belongs to anything else
-  // (a read, a progress registration, another resource) is ignored.
-  PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
-  if (loader == nullptr || loader->readPending) return;
+  bool tooLong = message.urlLength > kMaxResponseUrl || message.headersLength > kMaxResponseHeaders;
+  std::string url, headers;
+  if (tooLong) {
+    pluginInstance->skipCommandBytes(uint64_t{message.urlLength} + message.headersLength);
+  } else {
+    url = pluginInstance->readCommandText(message.urlLength);
+    headers = pluginInstance->readCommandText(message.headersLength);
+  }
+  // Only an Open is answered by a response.
+  Completion done(message.callbackNumber, kindBit(CallbackKind::kOpen));
+  PPUrlLoader* loader = done ? done.ownerAs<PPUrlLoader>() : nullptr;
+  if (loader == nullptr) {
+    if (done) done.run(PP_ERROR_ABORTED);
+    return;
+  }
+  loader->streamId = message.streamId;  // closed with the loader, as any other stream
+  if (tooLong) return done.run(PP_ERROR_FAILED);
   loader->statusCode = message.status;
   loader->responseUrl = std::move(url);
   loader->responseHeaders = std::move(headers);
   loader->streamId = message.streamId;
-  entry->run(PP_OK);
+  loader->responded = true;
+  done.run(PP_OK);
 }
 
 void handleUrlBodyData(const zema::protocol::UrlBodyData& message) {
   uint32_t count = message.byteCount;
-  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
-  PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback);
-  if (loader != nullptr && loader->readPending) {
-    // Straight into the plug-in's buffer, never more than the read asked for; bytes
-    // beyond that are read off the connection and dropped.
-    uint32_t copied = std::min<uint32_t>(count, static_cast<uint32_t>(loader->readCount));
-    pluginInstance->readCommand(loader->readDestination, copied);
-    pluginInstance->skipCommandBytes(count - copied);
-    loader->readDestination = nullptr;
-    loader->readCount = 0;
-    loader->readPending = false;
-    entry->run(static_cast<int32_t>(copied));
+  Completion done(message.callbackNumber, kindBit(CallbackKind::kRead));
+  PPUrlLoader* loader = done ? done.ownerAs<PPUrlLoader>() : nullptr;
+  if (loader == nullptr) {
+    pluginInstance->skipCommandBytes(count);
+    if (done) done.run(PP_ERROR_ABORTED);
     return;
   }
-  pluginInstance->skipCommandBytes(count);
-  if (entry != nullptr && !entry->isAttached()) entry->run(PP_ERROR_ABORTED);
+  // Straight into the plug-in's buffer, never more than the read asked for; bytes
+  // beyond that are read off the connection and dropped.
+  uint32_t copied = std::min<uint32_t>(count, static_cast<uint32_t>(loader->readCount));
+  pluginInstance->readCommand(loader->readDestination, copied);
+  pluginInstance->skipCommandBytes(count - copied);
+  forgetRead(*loader);
+  done.run(static_cast<int32_t>(copied));
 }
 
 void handleUrlFailed(const zema::protocol::UrlFailed& message) {
-  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
-  if (entry == nullptr) return;
-  if (!entry->isAttached()) return entry->run(PP_ERROR_ABORTED);
-  // The progress registration shares the Open's callback, which must not run twice.
-  if (loaderHolding(entry, &PPUrlLoader::progressRegistration) != nullptr) return entry->abort();
-  if (PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::operationCallback)) {
-    loader->readDestination = nullptr;
-    loader->readCount = 0;
-    loader->readPending = false;
-  }
-  entry->run(PP_ERROR_FAILED);
+  // An Open or a read fails; a progress registration, a Flush or a menu is not
+  // answered by this message.
+  Completion done(message.callbackNumber,
+                  kindBit(CallbackKind::kOpen) | kindBit(CallbackKind::kRead));
+  if (!done) return;
+  PPUrlLoader* loader = done.ownerAs<PPUrlLoader>();
+  if (loader == nullptr) return done.run(PP_ERROR_ABORTED);
+  forgetRead(*loader);
+  done.run(PP_ERROR_FAILED);
 }
 
 void handleUrlProgress(const zema::protocol::UrlProgress& message) {
   uint32_t received = message.bytesReceived;
   uint32_t total = message.totalBytes;
-  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
-  if (entry == nullptr) return;
-  if (entry->isAttached()) {
-    PPUrlLoader* loader = loaderHolding(entry, &PPUrlLoader::progressRegistration);
-    if (loader == nullptr) return;
+  Completion registration(message.callbackNumber, kindBit(CallbackKind::kProgress));
+  if (!registration) return;
+  if (PPUrlLoader* loader = registration.ownerAs<PPUrlLoader>()) {
     loader->progressKnown = true;
     loader->bytesReceived = received;
     loader->totalBytes = total;
   }
   // The registration's callback is never called: a complete download just ends it.
-  if (received == total) entry->abort();
+  if (received == total) registration.discard();
 }
 
 static PP_Resource ZEMA_UrlLoader_Create(PP_Instance) {
@@ -118,21 +118,21 @@ static PP_Resource ZEMA_UrlLoader_Create(PP_Instance) {
 
 static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_info,
                                    PP_CompletionCallback callback) {
-  PPUrlLoader* loader = lookUp(loader_id);
-  PPUrlRequestInfo* request = lookUpUrlRequestInfo(request_info);
-  if (loader == nullptr || request == nullptr) return PP_ERROR_BADRESOURCE;
-  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
+  Enter<PPUrlLoader> loader(loader_id, callback);
+  Enter<PPUrlRequestInfo> request(request_info);
+  if (!request) return PP_ERROR_BADRESOURCE;
+  if (loader.result() != PP_OK) return loader.result();
   loader->url = request->url;
   loader->headers = request->headers;
   loader->body = request->body;
-  loader->readDestination = nullptr;
-  loader->readCount = 0;
-  loader->readPending = false;
+  forgetRead(*loader);
+  loader->opened = true;
   // A registration still pending from an earlier Open or read is detached by set().
-  int32_t number = loader->operationCallback.set(callback, loader);
+  int32_t number = loader->operationCallback.set(callback, loader.get(), CallbackKind::kOpen);
   int32_t progressNumber = 0;
   if (request->recordDownloadProgress)
-    progressNumber = loader->progressRegistration.set(callback, loader);
+    progressNumber =
+        loader->progressRegistration.set(callback, loader.get(), CallbackKind::kProgress);
   else
     loader->progressRegistration.unset();
 
@@ -152,16 +152,16 @@ static int32_t ZEMA_UrlLoader_Open(PP_Resource loader_id, PP_Resource request_in
 
 static PP_Bool ZEMA_UrlLoader_GetDownloadProgress(PP_Resource loader_id, int64_t* bytes_received,
                                                   int64_t* total_bytes) {
-  PPUrlLoader* loader = lookUp(loader_id);
-  if (loader == nullptr || !loader->progressKnown) return PP_FALSE;
+  Enter<PPUrlLoader> loader(loader_id);
+  if (!loader || !loader->progressKnown) return PP_FALSE;
   if (bytes_received != nullptr) *bytes_received = loader->bytesReceived;
   if (total_bytes != nullptr) *total_bytes = loader->totalBytes;
   return PP_TRUE;
 }
 
 static PP_Resource ZEMA_UrlLoader_GetResponseInfo(PP_Resource loader_id) {
-  PPUrlLoader* loader = lookUp(loader_id);
-  if (loader == nullptr) return 0;
+  Enter<PPUrlLoader> loader(loader_id);
+  if (!loader || !loader->responded) return 0;  // nothing to describe before a response
   return pluginInstance->allocateResId(
       new PPResponseInfo(loader->statusCode, loader->responseUrl, loader->responseHeaders));
 }
@@ -169,14 +169,14 @@ static PP_Resource ZEMA_UrlLoader_GetResponseInfo(PP_Resource loader_id) {
 static int32_t ZEMA_UrlLoader_ReadResponseBody(PP_Resource loader_id, void* buffer,
                                                int32_t bytes_to_read,
                                                PP_CompletionCallback callback) {
-  PPUrlLoader* loader = lookUp(loader_id);
-  if (loader == nullptr) return PP_ERROR_BADRESOURCE;
-  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
-  int32_t number = loader->operationCallback.set(callback, loader);
-  // Without a buffer, or with a count below 1, nothing is ever copied.
+  Enter<PPUrlLoader> loader(loader_id, callback);
+  if (loader.result() != PP_OK) return loader.result();
+  // Nothing to copy into, or nothing to read from: refused before anything registers.
+  if (buffer == nullptr || bytes_to_read <= 0) return PP_ERROR_BADARGUMENT;
+  if (!loader->opened) return PP_ERROR_FAILED;
+  int32_t number = loader->operationCallback.set(callback, loader.get(), CallbackKind::kRead);
   loader->readDestination = buffer;
-  loader->readCount = buffer != nullptr ? std::max(bytes_to_read, 0) : 0;
-  loader->readPending = true;
+  loader->readCount = bytes_to_read;
   pluginInstance->send(zema::protocol::UrlRead{.streamId = loader->streamId,
                                                .callbackNumber = static_cast<uint32_t>(number),
                                                .processId = hostProcessId(),

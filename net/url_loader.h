@@ -14,6 +14,7 @@
 
 class PPUrlLoader : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResUrlLoader);
   PPUrlLoader() : PPRes(kResUrlLoader) {}
   // Tells the controlling process to close a stream it opened for us.
   ~PPUrlLoader() override;
@@ -32,7 +33,8 @@ class PPUrlLoader : public PPRes {
   bool progressKnown = false;
   void* readDestination = nullptr;  // the plug-in's buffer of the pending read
   int32_t readCount = 0;
-  bool readPending = false;  // the operation callback belongs to a read, not an Open
+  bool opened = false;     // an Open was sent
+  bool responded = false;  // a response arrived
 };
 
 // Handling of the incoming URL messages, called by the main loop with the message's

@@ -6,19 +6,14 @@
 #include "resources/resource_table.h"
 #include "resources/var.h"
 
-PPUrlRequestInfo* lookUpUrlRequestInfo(PP_Resource id) {
-  return pluginInstance->getResFromId<PPUrlRequestInfo, kResUrlRequestInfo>(
-      static_cast<uint32_t>(id));
-}
-
 static PP_Resource ZEMA_UrlRequestInfo_Create(PP_Instance) {
   return pluginInstance->allocateResId(new PPUrlRequestInfo);
 }
 
 static PP_Bool ZEMA_UrlRequestInfo_SetProperty(PP_Resource request, PP_URLRequestProperty property,
                                                PP_Var value) {
-  PPUrlRequestInfo* info = lookUpUrlRequestInfo(request);
-  if (info == nullptr) return PP_FALSE;
+  Enter<PPUrlRequestInfo> info(request);
+  if (!info) return PP_FALSE;
   // A value of the wrong kind for its property changes nothing and is refused.
   const char* text = nullptr;
   uint32_t length = 0;
@@ -53,16 +48,26 @@ static PP_Bool ZEMA_UrlRequestInfo_SetProperty(PP_Resource request, PP_URLReques
       if (!isBool) return PP_FALSE;
       info->recordDownloadProgress = value.value.as_bool != PP_FALSE;
       return PP_TRUE;
-    default:
-      // Streaming to a file and every later property are accepted and ignored.
+    case PP_URLREQUESTPROPERTY_STREAMTOFILE:
+    case PP_URLREQUESTPROPERTY_RECORDUPLOADPROGRESS:
+    case PP_URLREQUESTPROPERTY_CUSTOMREFERRERURL:
+    case PP_URLREQUESTPROPERTY_ALLOWCROSSORIGINREQUESTS:
+    case PP_URLREQUESTPROPERTY_ALLOWCREDENTIALS:
+    case PP_URLREQUESTPROPERTY_CUSTOMCONTENTTRANSFERENCODING:
+    case PP_URLREQUESTPROPERTY_PREFETCHBUFFERUPPERTHRESHOLD:
+    case PP_URLREQUESTPROPERTY_PREFETCHBUFFERLOWERTHRESHOLD:
+    case PP_URLREQUESTPROPERTY_CUSTOMUSERAGENT:
+      // Known properties the host does not act on are accepted and ignored.
       return PP_TRUE;
+    default:
+      return PP_FALSE;  // no such property
   }
 }
 
 static PP_Bool ZEMA_UrlRequestInfo_AppendDataToBody(PP_Resource request, const void* data,
                                                     uint32_t len) {
-  PPUrlRequestInfo* info = lookUpUrlRequestInfo(request);
-  if (info == nullptr || (data == nullptr && len != 0)) return PP_FALSE;
+  Enter<PPUrlRequestInfo> info(request);
+  if (!info || (data == nullptr && len != 0)) return PP_FALSE;
   auto* bytes = static_cast<const uint8_t*>(data);
   info->body.insert(info->body.end(), bytes, bytes + len);
   return PP_TRUE;

@@ -11,6 +11,7 @@
 // What the plug-in wants fetched; a loader copies it when it is opened.
 class PPUrlRequestInfo : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResUrlRequestInfo);
   PPUrlRequestInfo() : PPRes(kResUrlRequestInfo) {}
   std::string url;      // as given: not parsed or resolved
   std::string headers;  // as given: lines separated by "\n"
@@ -19,7 +20,5 @@ class PPUrlRequestInfo : public PPRes {
   bool recordDownloadProgress = false;
   bool followRedirects = true;  // kept; has no effect on what is sent
 };
-
-PPUrlRequestInfo* lookUpUrlRequestInfo(PP_Resource id);
 
 extern const PPB_URLRequestInfo_1_0 ppbUrlRequestInfo;

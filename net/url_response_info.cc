@@ -7,10 +7,9 @@
 #include "resources/var.h"
 
 static PP_Var ZEMA_GetProperty(PP_Resource response, PP_URLResponseProperty property) {
-  PPRes* res = pluginInstance->getResFromId(response);
+  Enter<PPResponseInfo> info(response);
   PP_Var null{PP_VARTYPE_NULL, 0, {}};
-  if (res == nullptr || res->resType != kResResponseInfo) return null;
-  auto* info = static_cast<PPResponseInfo*>(res);
+  if (!info) return null;
   switch (property) {
     case PP_URLRESPONSEPROPERTY_URL:
       return makeStringVar(info->url);

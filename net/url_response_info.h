@@ -10,6 +10,7 @@
 // A loader's response head as it was when the plug-in asked for it.
 class PPResponseInfo : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResResponseInfo);
   PPResponseInfo(int32_t statusCode, std::string url, std::string headers)
       : PPRes(kResResponseInfo),
         statusCode(statusCode),

@@ -1,86 +1,127 @@
 // The resource table: handles, lookups and reference counting.
 #include "resources/resource_table.h"
 
-#include <algorithm>
 #include <mutex>
 
 #include "host/plugin_instance.h"
 
-PP_Resource PluginInstance::allocateResId(PPRes* res) {
-  std::lock_guard<std::mutex> guard(lock);
-  for (size_t i = 0; i < resources.size(); ++i) {
-    if (resources[i] == nullptr) {
-      resources[i] = res;
-      return kFirstResourceId + static_cast<PP_Resource>(i);
-    }
-  }
-  resources.push_back(res);
-  return kFirstResourceId + static_cast<PP_Resource>(resources.size() - 1);
-}
+namespace {
 
-PPRes* PluginInstance::getResFromId(int id) {
+// The slot of handle `id`, or null for an id that no slot has ever had. The one place
+// that turns handles into table positions. Called with the lock held.
+PPRes** slotLocked(PluginInstance& inst, PP_Resource id) {
   if (id < kFirstResourceId) return nullptr;
   size_t index = static_cast<size_t>(id - kFirstResourceId);
-  std::lock_guard<std::mutex> guard(lock);
-  return index < resources.size() ? resources[index] : nullptr;
+  return index < inst.resources.size() ? &inst.resources[index] : nullptr;
 }
 
-void PluginInstance::freeResId(int id) {
-  if (id < kFirstResourceId) return;
-  size_t index = static_cast<size_t>(id - kFirstResourceId);
+// The live resource named by `id` whose type is in `types`, or null.
+PPRes* lookUpLocked(PluginInstance& inst, PP_Resource id, uint32_t types) {
+  PPRes** slot = slotLocked(inst, id);
+  if (slot == nullptr || *slot == nullptr) return nullptr;
+  PPRes* res = *slot;
+  if (res->resType < 0 || res->resType >= 32 || (types & typeBit(res->resType)) == 0)
+    return nullptr;
+  return res;
+}
+
+// True when `res` has no reference of either kind left: its handle is then freed (before
+// the destructor runs, which the caller does outside the lock).
+bool unusedLocked(PluginInstance& inst, PPRes* res) {
+  if (res->pluginRefs.load() > 0 || res->hostRefs.load() > 0) return false;
+  if (PPRes** slot = slotLocked(inst, res->handle); slot != nullptr && *slot == res)
+    *slot = nullptr;
+  return true;
+}
+
+}  // namespace
+
+PP_Resource PluginInstance::allocateResId(PPRes* res) {
   std::lock_guard<std::mutex> guard(lock);
-  if (index < resources.size()) resources[index] = nullptr;
+  PP_Resource id = 0;
+  for (size_t i = 0; i < resources.size() && id == 0; ++i) {
+    if (resources[i] == nullptr) {
+      resources[i] = res;
+      id = kFirstResourceId + static_cast<PP_Resource>(i);
+    }
+  }
+  if (id == 0) {
+    resources.push_back(res);
+    id = kFirstResourceId + static_cast<PP_Resource>(resources.size() - 1);
+  }
+  res->handle = id;
+  return id;
+}
+
+PP_Resource allocateHeldResource(PPRes* res) {
+  res->pluginRefs.store(0);
+  res->hostRefs.store(1);
+  return pluginInstance->allocateResId(res);
+}
+
+ResourceEntry::ResourceEntry(PP_Resource id, uint32_t types) {
+  PluginInstance& inst = *pluginInstance;
+  std::lock_guard<std::mutex> guard(inst.lock);
+  res_ = lookUpLocked(inst, id, types);
+  if (res_ != nullptr) res_->hostRefs.fetch_add(1);
+}
+
+ResourceEntry::~ResourceEntry() {
+  if (res_ != nullptr) releaseResourceObject(res_);
 }
 
 PP_Bool isResourceOfType(PP_Resource id, int32_t type) {
-  if (id < kFirstResourceId) return PP_FALSE;
+  if (type < 0 || type >= 32) return PP_FALSE;
   PluginInstance& inst = *pluginInstance;
   std::lock_guard<std::mutex> guard(inst.lock);
-  size_t index = static_cast<size_t>(id - kFirstResourceId);
-  return index < inst.resources.size() && inst.resources[index] != nullptr &&
-                 inst.resources[index]->resType == type
-             ? PP_TRUE
-             : PP_FALSE;
+  return lookUpLocked(inst, id, typeBit(type)) != nullptr ? PP_TRUE : PP_FALSE;
 }
 
-void ZEMA_AddRefResource(PP_Resource id) {
-  if (id < kFirstResourceId) return;
+void addPluginReference(PP_Resource id, uint32_t types) {
   // Looked up and counted under the lock: a release on another thread cannot destroy
   // the object between the two.
   PluginInstance& inst = *pluginInstance;
   std::lock_guard<std::mutex> guard(inst.lock);
-  size_t index = static_cast<size_t>(id - kFirstResourceId);
-  if (index < inst.resources.size() && inst.resources[index] != nullptr)
-    inst.resources[index]->refCount.fetch_add(1);
+  if (PPRes* res = lookUpLocked(inst, id, types)) res->pluginRefs.fetch_add(1);
+}
+
+void ZEMA_AddRefResource(PP_Resource id) {
+  addPluginReference(id, kAnyResourceType);
 }
 
 void ZEMA_ReleaseResource(PP_Resource id) {
-  if (id < kFirstResourceId) return;
+  releasePluginReference(id, kAnyResourceType);
+}
+
+void releasePluginReference(PP_Resource id, uint32_t types) {
   PluginInstance& inst = *pluginInstance;
   PPRes* res = nullptr;
   {
     // The decrement and the slot clear happen under the lock, so a concurrent release
     // of the same handle cannot destroy the object twice, and a lookup never hands out
-    // an object whose count already reached zero.
+    // an object whose counts already reached zero. A release beyond the plug-in's own
+    // references is ignored, as a browser does: the host's references stay intact.
     std::lock_guard<std::mutex> guard(inst.lock);
-    size_t index = static_cast<size_t>(id - kFirstResourceId);
-    if (index >= inst.resources.size() || inst.resources[index] == nullptr) return;
-    res = inst.resources[index];
-    if (res->refCount.fetch_sub(1) - 1 > 0) return;
-    inst.resources[index] = nullptr;  // the handle is free before the destructor runs
+    res = lookUpLocked(inst, id, types);
+    if (res == nullptr || res->pluginRefs.load() <= 0) return;
+    res->pluginRefs.fetch_sub(1);
+    if (!unusedLocked(inst, res)) return;
   }
   delete res;
+}
+
+void holdResourceObject(PPRes* res) {
+  std::lock_guard<std::mutex> guard(pluginInstance->lock);
+  res->hostRefs.fetch_add(1);
 }
 
 void releaseResourceObject(PPRes* res) {
   PluginInstance& inst = *pluginInstance;
   {
     std::lock_guard<std::mutex> guard(inst.lock);
-    if (res->refCount.fetch_sub(1) - 1 > 0) return;
-    // The last reference: free the handle that names the object, as a release by
-    // handle would.
-    auto slot = std::find(inst.resources.begin(), inst.resources.end(), res);
-    if (slot != inst.resources.end()) *slot = nullptr;
+    if (res->hostRefs.load() <= 0) return;
+    res->hostRefs.fetch_sub(1);
+    if (!unusedLocked(inst, res)) return;
   }
   delete res;
 }

@@ -11,9 +11,22 @@ PP_Var makeReferenceVar(PP_VarType type, PP_Resource id) {
   return var;
 }
 
+uint32_t varResourceTypes(PP_VarType type) {
+  switch (type) {
+    case PP_VARTYPE_STRING:
+      return typeBit(kResString);
+    case PP_VARTYPE_ARRAY_BUFFER:
+      return typeBit(kResArrayBuffer);
+    case PP_VARTYPE_RESOURCE:
+      return kAnyResourceType & ~typeBit(kResString) & ~typeBit(kResArrayBuffer);
+    default:
+      return 0;
+  }
+}
+
 PP_Resource varResourceId(const PP_Var& var) {
-  // Every type from string on is a reference var; the handle is the low 32 bits.
-  if (static_cast<uint32_t>(var.type) <= PP_VARTYPE_DOUBLE) return 0;
+  if (varResourceTypes(var.type) == 0) return 0;
+  // The handle is the low 32 bits.
   return static_cast<PP_Resource>(static_cast<uint32_t>(var.value.as_id & 0xffffffff));
 }
 
@@ -27,12 +40,14 @@ PP_Var makeStringVar(const char* data, uint32_t len) {
   return pluginInstance->buildStringVar(pluginInstance->allocateResId(str));
 }
 
+// A var's reference is counted only on an object of the kind its type implies: a stale
+// string var whose handle now names an image leaves the image alone.
 void ZEMA_AddRef(PP_Var var) {
-  if (PP_Resource id = varResourceId(var)) ZEMA_AddRefResource(id);
+  addPluginReference(varResourceId(var), varResourceTypes(var.type));
 }
 
 void ZEMA_Release(PP_Var var) {
-  if (PP_Resource id = varResourceId(var)) ZEMA_ReleaseResource(id);
+  releasePluginReference(varResourceId(var), varResourceTypes(var.type));
 }
 
 PP_Var ZEMA_VarFromUtf8(const char* data, uint32_t len) {
@@ -40,12 +55,9 @@ PP_Var ZEMA_VarFromUtf8(const char* data, uint32_t len) {
 }
 
 const char* ZEMA_VarToUtf8(PP_Var var, uint32_t* len) {
-  PPString* str = nullptr;
-  if (var.type == PP_VARTYPE_STRING)
-    str = pluginInstance->getResFromId<PPString, kResString>(
-        static_cast<uint32_t>(varResourceId(var)));
-  if (len != nullptr) *len = str != nullptr ? static_cast<uint32_t>(str->text.size()) : 0;
-  return str != nullptr ? str->text.c_str() : nullptr;
+  EnterVar<PPString> str(var);
+  if (len != nullptr) *len = str ? static_cast<uint32_t>(str->text.size()) : 0;
+  return str ? str->text.c_str() : nullptr;
 }
 
 namespace {
@@ -53,9 +65,7 @@ namespace {
 // A live resource the plug-in knows as one: the handles behind string and array-buffer
 // vars are not.
 bool isPluginResource(PP_Resource id) {
-  return id != 0 && isResourceOfType(id, kResString) == PP_FALSE &&
-         isResourceOfType(id, kResArrayBuffer) == PP_FALSE &&
-         pluginInstance->getResFromId(id) != nullptr;
+  return static_cast<bool>(ResourceEntry(id, varResourceTypes(PP_VARTYPE_RESOURCE)));
 }
 
 }  // namespace

@@ -6,16 +6,6 @@
 #include "host/plugin_instance.h"
 #include "resources/var.h"
 
-namespace {
-
-PPArrayBuffer* lookUp(const PP_Var& var) {
-  if (var.type != PP_VARTYPE_ARRAY_BUFFER) return nullptr;
-  return pluginInstance->getResFromId<PPArrayBuffer, kResArrayBuffer>(
-      static_cast<uint32_t>(varResourceId(var)));
-}
-
-}  // namespace
-
 static PP_Var ZEMA_VarArrayBuffer_Create(uint32_t size_in_bytes) {
   // Zeroed, so the plug-in never reads what the heap held before. One byte at least, so
   // even an empty buffer maps to a real address.
@@ -26,15 +16,15 @@ static PP_Var ZEMA_VarArrayBuffer_Create(uint32_t size_in_bytes) {
 }
 
 static PP_Bool ZEMA_VarArrayBuffer_ByteLength(PP_Var array, uint32_t* byte_length) {
-  PPArrayBuffer* buffer = lookUp(array);
-  if (buffer == nullptr || byte_length == nullptr) return PP_FALSE;
+  EnterVar<PPArrayBuffer> buffer(array);
+  if (!buffer || byte_length == nullptr) return PP_FALSE;
   *byte_length = buffer->byteLength;
   return PP_TRUE;
 }
 
 static void* ZEMA_VarArrayBuffer_Map(PP_Var array) {
-  PPArrayBuffer* buffer = lookUp(array);
-  return buffer != nullptr ? buffer->data.get() : nullptr;
+  EnterVar<PPArrayBuffer> buffer(array);
+  return buffer ? buffer->data.get() : nullptr;
 }
 
 static void ZEMA_VarArrayBuffer_Unmap(PP_Var) {}

@@ -10,6 +10,7 @@
 // The object behind an array-buffer var: a block of a fixed length that never moves.
 class PPArrayBuffer : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResArrayBuffer);
   PPArrayBuffer(uint32_t length, std::unique_ptr<uint8_t[]> block)
       : PPRes(kResArrayBuffer), byteLength(length), data(std::move(block)) {}
   const uint32_t byteLength;

@@ -84,10 +84,11 @@ static PP_Var ZEMA_GetDefaultCharSet(PP_Instance) {
   static PP_Resource sId = 0;
   if (s == nullptr) {
     s = new PPString("UTF-8", 5);
-    sId = pluginInstance->allocateResId(s);
+    sId = allocateHeldResource(s);
   }
-  ZEMA_AddRefResource(sId);
-  return makeReferenceVar(PP_VARTYPE_STRING, sId);
+  PP_Var text = makeReferenceVar(PP_VARTYPE_STRING, sId);
+  ZEMA_AddRef(text);
+  return text;
 }
 
 const PPB_CharSet_Dev_0_4 ppbCharSet = {

@@ -84,3 +84,7 @@ const PPB_Flash_13_0 ppbFlash = {
     /* ZEMA_EnumerateVideoCaptureDevices */
     NotImplementedResult<decltype(Iface::EnumerateVideoCaptureDevices)>::entry,
 };
+
+void handleTimeZoneOffset(const zema::protocol::TimeZoneOffset& message) {
+  pluginInstance->timeZoneOffset = static_cast<double>(message.offset);
+}

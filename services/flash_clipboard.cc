@@ -30,6 +30,8 @@ static PP_Bool ZEMA_IsFormatAvailable(PP_Instance, PP_Flash_Clipboard_Type,
   return isKnownFormat(static_cast<uint32_t>(format)) ? PP_TRUE : PP_FALSE;
 }
 
+constexpr uint32_t kMaxClipboardText = uint32_t{16} << 20;
+
 static PP_Var ZEMA_ReadData(PP_Instance, PP_Flash_Clipboard_Type,
                             PP_Flash_Clipboard_Format format) {
   PluginInstance& inst = *pluginInstance;
@@ -37,10 +39,14 @@ static PP_Var ZEMA_ReadData(PP_Instance, PP_Flash_Clipboard_Type,
   if (f > PP_FLASH_CLIPBOARD_FORMAT_RTF) return kNull;
   if (f != PP_FLASH_CLIPBOARD_FORMAT_PLAINTEXT) return share(inst.clipboard[f]);
 
+  auto request = inst.beginRequest();
   inst.send(zema::protocol::ClipboardReadText{});
   auto reply = inst.readReplyBlock<zema::protocol::ClipboardTextReplyBlock>();
   if (reply.ownText != 0) return share(inst.clipboard[f]);
-  return makeStringVar(inst.readReplyText(reply.textLength));
+  // Text longer than 16 MiB is read and dropped: the read gives nothing.
+  std::optional<std::string> text = inst.readReplyText(reply.textLength, kMaxClipboardText);
+  if (!text) return kNull;
+  return makeStringVar(*text);
 }
 
 namespace {
@@ -60,10 +66,10 @@ int32_t writeItems(uint32_t data_item_count, const void* formats, const PP_Var d
     memcpy(&f, static_cast<const char*>(formats) + size_t{i} * sizeof(f), sizeof(f));
     if (!isKnownFormat(f)) continue;
     const PP_Var& item = data_items[i];
-    // A reference var whose object is gone is skipped: keeping its handle would later
-    // release whatever resource reuses it.
-    PP_Resource id = varResourceId(item);
-    if (id != 0 && pluginInstance->getResFromId(id) == nullptr) continue;
+    // A reference var that names no object of its kind (one that is gone, or a string
+    // var whose handle names an image) is skipped: keeping its handle would later hand
+    // out or release whatever resource has it.
+    if (varResourceTypes(item.type) != 0 && !EnterVar<PPRes>(item)) continue;
     ZEMA_AddRef(item);
     ZEMA_Release(inst.clipboard[f]);  // an earlier item of the same format
     inst.clipboard[f] = item;

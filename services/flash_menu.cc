@@ -10,7 +10,7 @@
 void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallback& callback,
                                   int32_t* selectedId) {
   selectedDestination = selectedId;
-  int32_t number = showCallback.set(callback, this);
+  int32_t number = showCallback.set(callback, this, CallbackKind::kMenu);
   // One message: the header, then each item's block and text, assembled so that the
   // whole menu goes out in order.
   std::vector<uint8_t> body;
@@ -31,16 +31,14 @@ void PPFlashMenu::sendShowRequest(int32_t x, int32_t y, const PP_CompletionCallb
 }
 
 void handleMenuResult(const zema::protocol::MenuResult& message) {
-  PendingCallback* entry = pluginInstance->findPending(message.callbackNumber);
-  if (entry == nullptr) return;
+  Completion done(message.callbackNumber, kindBit(CallbackKind::kMenu));
+  if (!done) return;
   // A menu released meanwhile: nobody is waiting for the answer any more.
-  if (!entry->isAttached()) return entry->abort();
-  if (entry->owner->resType != kResFlashMenu) return;  // a number that is not a menu's
-  auto* menu = static_cast<PPFlashMenu*>(entry->owner);
-  if (entry->ownerRef != &menu->showCallback) return;
-  if (message.cancelled != 0) return entry->run(PP_ERROR_USERCANCEL);
+  if (done.owner() == nullptr) return done.discard();
+  if (message.cancelled != 0) return done.run(PP_ERROR_USERCANCEL);
+  auto* menu = done.ownerAs<PPFlashMenu>();
   if (menu->selectedDestination != nullptr) *menu->selectedDestination = message.chosenId;
-  entry->run(PP_OK);
+  done.run(PP_OK);
 }
 
 static PP_Resource ZEMA_FlashMenu_Create(PP_Instance, const PP_Flash_Menu* menu_data) {
@@ -56,10 +54,8 @@ static PP_Resource ZEMA_FlashMenu_Create(PP_Instance, const PP_Flash_Menu* menu_
 
 static int32_t ZEMA_FlashMenu_Show(PP_Resource menu_id, const PP_Point* location,
                                    int32_t* selected_id, PP_CompletionCallback callback) {
-  PPRes* res = pluginInstance->getResFromId(menu_id);
-  if (res == nullptr || res->resType != kResFlashMenu) return PP_ERROR_BADRESOURCE;
-  if (isBlockingCallback(callback)) return PP_ERROR_BLOCKS_MAIN_THREAD;
-  auto* menu = static_cast<PPFlashMenu*>(res);
+  Enter<PPFlashMenu> menu(menu_id, callback);
+  if (menu.result() != PP_OK) return menu.result();
   // One menu at a time: a second Show would leave the first one's callback waiting for
   // a result that could no longer reach it.
   if (menu->showCallback.isPending()) return PP_ERROR_INPROGRESS;

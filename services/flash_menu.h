@@ -12,6 +12,7 @@
 
 class PPFlashMenu : public PPRes {
  public:
+  static constexpr uint32_t kTypes = typeBit(kResFlashMenu);
   struct MenuItem {
     PP_Flash_MenuItem_Type type;
     std::string text;

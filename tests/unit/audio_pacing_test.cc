@@ -12,8 +12,8 @@
 #include "audio/audio_stream.h"
 #include "host/core.h"
 #include "host/loop_clock.h"
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -105,7 +105,7 @@ LoopStream makeStream(const StreamSetup& setup) {
       kInstanceId, static_cast<PP_AudioSampleRate>(setup.rate), setup.frames);
   PP_Resource id = ppbAudio.Create(kInstanceId, config, silence, nullptr);
   ZEMA_ReleaseResource(config);
-  return {id, static_cast<PPAudioStream*>(pluginInstance->getResFromId(id))};
+  return {id, static_cast<PPAudioStream*>(liveResource<PPRes>(kAnyResourceType, id))};
 }
 
 // The second stream starts from a timer, as a plug-in's would.
@@ -217,14 +217,14 @@ TEST_F(AudioPacing, AStreamAheadIsDueWhenItsLowMarkReachesTheFramesSent) {
   ppbAudio.StartPlayback(stream.id);
   uint64_t start = stream.object->startTime;
   ZEMA_AddRefResource(stream.id);  // as the pacing walk holds one
-  stream.object->updateAudioIfNeeded(start, command_[0]);
+  stream.object->updateAudioIfNeeded(start);
   EXPECT_EQ(stream.object->framesSent, 3072u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 45);
   // A turn for another reason in between moves nothing and sends nothing.
-  stream.object->updateAudioIfNeeded(start + 30, command_[0]);
+  stream.object->updateAudioIfNeeded(start + 30);
   EXPECT_EQ(stream.object->framesSent, 3072u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 45);
-  stream.object->updateAudioIfNeeded(start + 45, command_[0]);
+  stream.object->updateAudioIfNeeded(start + 45);
   EXPECT_EQ(stream.object->framesSent, 5120u);
   EXPECT_EQ(stream.object->nextDueTime(), start + 92);  // ⌈5120 / 44.1⌉ - 25
   ZEMA_ReleaseResource(stream.id);

@@ -3,8 +3,8 @@
 #include "audio/audio_config.h"
 #include "audio/audio_output.h"
 #include "audio/audio_stream.h"
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -64,8 +64,8 @@ TEST_F(Audio, CallbacksThatStopOrDestroyStreamsDoNotDisturbThePacingWalk) {
   EXPECT_EQ(calls[0], 1);
   EXPECT_EQ(calls[1], 0);
   EXPECT_TRUE(pluginInstance->audioStreams.empty());
-  EXPECT_EQ(pluginInstance->getResFromId(streams[0]), nullptr);
-  EXPECT_EQ(pluginInstance->getResFromId(streams[1]), nullptr);
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, streams[0]), nullptr);
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, streams[1]), nullptr);
   EXPECT_EQ(sentCodes(), (std::vector<uint32_t>{MSG_AUDIO_START, MSG_AUDIO_START, MSG_AUDIO_STOP,
                                                 MSG_AUDIO_STOP}));
 }
@@ -97,7 +97,7 @@ TEST_F(Audio, AClockSetBackCountsAsNoTimeElapsed) {
   PP_Resource stream = makeStream(1024, 1);
   ppbAudio.StartPlayback(stream);
   // As if the wall clock had gone back an hour since the start.
-  auto* res = static_cast<PPAudioStream*>(pluginInstance->getResFromId(stream));
+  auto* res = static_cast<PPAudioStream*>(liveResource<PPRes>(kAnyResourceType, stream));
   res->startTime += 3600 * 1000;
   pluginInstance->messageLoopStep();
   EXPECT_EQ(calls[1], 3) << "the first update's three buffers, not hours of audio";
@@ -112,7 +112,7 @@ TEST_F(Audio, AStreamPlaysOnAfterADay) {
   sentCodes();
   // About 27 hours in, where 2^32 frames at 44100 Hz are reached, with everything up
   // to 10 ms ago sent: the next update tops up to 50 ms ahead, as on the first day.
-  auto* res = static_cast<PPAudioStream*>(pluginInstance->getResFromId(stream));
+  auto* res = static_cast<PPAudioStream*>(liveResource<PPRes>(kAnyResourceType, stream));
   uint64_t elapsed = (uint64_t{1} << 32) * 1000 / 44100;
   res->startTime -= elapsed;
   res->framesSent = (elapsed - 10) * 44100 / 1000;

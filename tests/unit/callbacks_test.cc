@@ -1,8 +1,8 @@
 #include <thread>
 
 #include "host/core.h"
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -105,17 +105,17 @@ TEST_F(Callbacks, GetTimeAndMillisecondClockAgree) {
 TEST_F(Callbacks, PendingNumbersStartAtOneAndReuseTheLowestFree) {
   TestResource owner;
   PendingCallbackRef a, b, c;
-  EXPECT_EQ(a.set(recorder(), &owner), 1);
-  EXPECT_EQ(b.set(recorder(), &owner), 2);
+  EXPECT_EQ(a.set(recorder(), &owner, CallbackKind::kFlush), 1);
+  EXPECT_EQ(b.set(recorder(), &owner, CallbackKind::kFlush), 2);
   EXPECT_TRUE(a.isPending());
-  pluginInstance->findPending(1)->run(5);
+  Completion(1, kAnyCallbackKind).run(5);
   EXPECT_EQ(calls, (std::vector<int32_t>{5}));
   EXPECT_FALSE(a.isPending());
-  EXPECT_EQ(pluginInstance->findPending(1), nullptr);
-  EXPECT_EQ(c.set(recorder(), &owner), 1);
-  EXPECT_EQ(pluginInstance->findPending(0), nullptr);
-  EXPECT_EQ(pluginInstance->findPending(3), nullptr);
-  EXPECT_EQ(pluginInstance->findPending(0xffffffffu), nullptr);
+  EXPECT_FALSE(Completion(1, kAnyCallbackKind));
+  EXPECT_EQ(c.set(recorder(), &owner, CallbackKind::kFlush), 1);
+  EXPECT_FALSE(Completion(0, kAnyCallbackKind));
+  EXPECT_FALSE(Completion(3, kAnyCallbackKind));
+  EXPECT_FALSE(Completion(0xffffffffu, kAnyCallbackKind));
 }
 
 namespace {
@@ -128,33 +128,34 @@ struct Reentrant {
 void registerAgain(void* data, int32_t) {
   auto* r = static_cast<Reentrant*>(data);
   r->pendingInside = r->ref.isPending();
-  r->numberInside = r->ref.set(recorder(), &r->owner);
+  r->numberInside = r->ref.set(recorder(), &r->owner, CallbackKind::kFlush);
 }
 }  // namespace
 
-TEST_F(Callbacks, RegistrationInsideACallbackGetsAnotherNumber) {
+TEST_F(Callbacks, RegistrationInsideACallbackOutlivesTheOldCompletion) {
   Reentrant r;
-  int32_t first = r.ref.set(PP_CompletionCallback{registerAgain, &r, 0}, &r.owner);
-  pluginInstance->findPending(first)->run(0);
+  int32_t first =
+      r.ref.set(PP_CompletionCallback{registerAgain, &r, 0}, &r.owner, CallbackKind::kFlush);
+  Completion(first, kAnyCallbackKind).run(0);
   EXPECT_FALSE(r.pendingInside) << "the handle is empty while its callback runs";
-  EXPECT_NE(r.numberInside, first);
-  EXPECT_TRUE(r.ref.isPending());
-  EXPECT_EQ(r.ref.entry(), pluginInstance->findPending(r.numberInside));
+  EXPECT_EQ(r.numberInside, first) << "the entry is free before the callback runs";
+  EXPECT_TRUE(r.ref.isPending()) << "the old completion never frees the new registration";
+  EXPECT_EQ(r.ref.entry(), &pluginInstance->pendingCallbacks[r.numberInside - 1]);
 }
 
 TEST_F(Callbacks, SetOnAPendingHandleDetachesTheOlderEntry) {
   TestResource owner;
   PendingCallbackRef ref;
-  int32_t older = ref.set(recorder(), &owner);
-  int32_t newer = ref.set(recorder(), &owner);
+  int32_t older = ref.set(recorder(), &owner, CallbackKind::kFlush);
+  int32_t newer = ref.set(recorder(), &owner, CallbackKind::kFlush);
   ASSERT_NE(older, newer);
-  PendingCallback* old = pluginInstance->findPending(older);
-  ASSERT_NE(old, nullptr);
-  EXPECT_FALSE(old->isAttached());
-  old->run(PP_ERROR_ABORTED);
+  Completion old(older, kAnyCallbackKind);
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old.owner(), nullptr);
+  old.run(PP_ERROR_ABORTED);
   EXPECT_TRUE(ref.isPending()) << "completing the older entry leaves the newer one";
-  EXPECT_EQ(ref.entry(), pluginInstance->findPending(newer));
-  pluginInstance->findPending(newer)->run(PP_OK);
+  EXPECT_EQ(ref.entry(), &pluginInstance->pendingCallbacks[newer - 1]);
+  Completion(newer, kAnyCallbackKind).run(PP_OK);
   EXPECT_EQ(calls, (std::vector<int32_t>{PP_ERROR_ABORTED, PP_OK}));
 }
 
@@ -163,14 +164,14 @@ TEST_F(Callbacks, DestroyedOwnerLeavesADetachedEntry) {
   {
     TestResource owner;
     PendingCallbackRef ref;
-    number = ref.set(recorder(), &owner);
+    number = ref.set(recorder(), &owner, CallbackKind::kFlush);
   }
-  PendingCallback* entry = pluginInstance->findPending(number);
-  ASSERT_NE(entry, nullptr);
-  EXPECT_FALSE(entry->isAttached());
-  entry->abort();
+  Completion entry(number, kAnyCallbackKind);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry.owner(), nullptr);
+  entry.discard();
   EXPECT_TRUE(calls.empty());
-  EXPECT_EQ(pluginInstance->findPending(number), nullptr);
+  EXPECT_FALSE(Completion(number, kAnyCallbackKind));
 }
 
 TEST_F(Callbacks, ManyEntriesKeepTheirAddresses) {
@@ -178,9 +179,9 @@ TEST_F(Callbacks, ManyEntriesKeepTheirAddresses) {
   std::vector<PendingCallbackRef> refs(5000);
   PendingCallback* first = nullptr;
   for (auto& ref : refs) {
-    ref.set(recorder(), &owner);
+    ref.set(recorder(), &owner, CallbackKind::kFlush);
     if (!first) first = ref.entry();
   }
-  EXPECT_EQ(pluginInstance->findPending(1), first);
+  EXPECT_EQ(&pluginInstance->pendingCallbacks[0], first);
   EXPECT_EQ(first->ownerRef, &refs[0]);
 }

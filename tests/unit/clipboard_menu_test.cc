@@ -1,6 +1,6 @@
 // Clipboard items whose var is gone, and a menu shown again while it is open.
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 #include "resources/var.h"
 #include "services/flash_clipboard.h"
@@ -28,7 +28,7 @@ TEST_F(ClipboardMenu, AnItemWhoseVarIsGoneIsNotKept) {
   // Had it been kept, the next write would release the handle's next owner.
   PP_Var next = makeStringVar("next");
   ppbFlashClipboard.WriteData(kInstanceId, PP_FLASH_CLIPBOARD_TYPE_STANDARD, 0, nullptr, nullptr);
-  EXPECT_NE(pluginInstance->getResFromId(varResourceId(next)), nullptr);
+  EXPECT_NE(liveResource<PPRes>(kAnyResourceType, varResourceId(next)), nullptr);
   ZEMA_Release(next);
 }
 

@@ -64,7 +64,7 @@ TEST_F(FlashMessageLoop, RunKeepsItsLoopAliveAndRefusesWhatIsNoLoop) {
   ZEMA_CallOnMainThread(
       0, PP_CompletionCallback{releaseAndQuit, reinterpret_cast<void*>(intptr_t{other}), 0}, 0);
   EXPECT_EQ(ppbFlashMessageLoop.Run(other), PP_OK);
-  EXPECT_EQ(pluginInstance->getResFromId(other), nullptr) << "released once Run ended";
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, other), nullptr) << "released once Run ended";
 
   EXPECT_EQ(ppbFlashMessageLoop.Run(0), PP_ERROR_BADRESOURCE);
   EXPECT_EQ(ppbFlashMessageLoop.Run(other), PP_ERROR_BADRESOURCE);

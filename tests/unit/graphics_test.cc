@@ -7,11 +7,11 @@
 #include "graphics/image_data.h"
 #include "graphics/instance.h"
 #include "graphics/view.h"
-#include "protocol/protocol.h"
 #include "host_fixture.h"
 #include "input/input_event.h"
 #include "input/keyboard_input_event.h"
 #include "input/mouse_input_event.h"
+#include "protocol/protocol.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -28,7 +28,7 @@ class Graphics : public HostFixture {
     return ppbGraphics2D.Create(kInstanceId, &size, PP_FALSE);
   }
   PPGraphics2D* context(PP_Resource id) {
-    return pluginInstance->getResFromId<PPGraphics2D, kResGraphics2D>(static_cast<uint32_t>(id));
+    return liveResource<PPGraphics2D>(typeBit(kResGraphics2D), static_cast<uint32_t>(id));
   }
   // Flushes and reads back what was sent; completes the Flush at once.
   std::vector<uint8_t> flush(PP_Resource id) {
@@ -44,7 +44,7 @@ class Graphics : public HostFixture {
       if (n <= 0) break;
       got += static_cast<size_t>(n);
     }
-    if (PendingCallback* entry = pluginInstance->findPending(header[1])) entry->run(PP_OK);
+    Completion(header[1], kindBit(CallbackKind::kFlush)).run(PP_OK);
     return pixels;
   }
   bool nothingSent() {
@@ -209,7 +209,8 @@ TEST_F(Graphics, BindingHoldsAReferenceUntilUnboundOrReplaced) {
   ASSERT_EQ(ZEMA_BindGraphics(kInstanceId, second), PP_TRUE);
   EXPECT_EQ(context(first), nullptr) << "replacing the binding lets it go";
   ASSERT_EQ(ZEMA_BindGraphics(kInstanceId, 0), PP_TRUE);
-  EXPECT_EQ(context(second)->refCount.load(), 1);
+  EXPECT_EQ(context(second)->pluginRefs.load(), 1);
+  EXPECT_EQ(context(second)->hostRefs.load(), 0);
   uint32_t words[10];
   ASSERT_EQ(read(command_[1], words, sizeof(words)), 40) << "two bind messages, nothing more";
   EXPECT_EQ(words[0], MSG_BIND_GRAPHICS_2D);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/plugin_instance.h"
+#include "resources/resource_table.h"
 
 class HostFixture : public ::testing::Test {
  protected:
@@ -53,3 +54,14 @@ class TestResource : public PPRes {
  private:
   int* destroyed_;
 };
+
+// The live resource `id` names when its type is one of `types`, or null: the checked
+// entry's lookup, for tests that look at the object itself.
+template <class T>
+T* liveResource(uint32_t types, PP_Resource id) {
+  return static_cast<T*>(ResourceEntry(id, types).resource());
+}
+template <class T>
+T* liveResource(uint32_t types, uint32_t id) {
+  return liveResource<T>(types, static_cast<PP_Resource>(id));
+}

@@ -1,7 +1,8 @@
 #include <thread>
 
-#include "protocol/protocol.h"
 #include "host_fixture.h"
+#include "net/url_loader.h"
+#include "protocol/protocol.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ class MessageLoop : public HostFixture {
     HostFixture::SetUp();
     results.clear();
   }
-  int32_t registerFor(PendingCallbackRef& ref, PPRes* owner) {
-    return ref.set(PP_CompletionCallback{record, nullptr, 0}, owner);
+  int32_t registerFor(PendingCallbackRef& ref, PPRes* owner,
+                      CallbackKind kind = CallbackKind::kFlush) {
+    return ref.set(PP_CompletionCallback{record, nullptr, 0}, owner, kind);
   }
 };
 
@@ -43,7 +45,7 @@ TEST_F(MessageLoop, FlushAndSwapDoneCompleteAttachedAndDiscardDetachedEntries) {
   TestResource owner;
   PendingCallbackRef flush, swap;
   int32_t f = registerFor(flush, &owner);
-  int32_t s = registerFor(swap, &owner);
+  int32_t s = registerFor(swap, &owner, CallbackKind::kSwap);
   sendWords({MSG_FLUSH_2D_DONE, static_cast<uint32_t>(f), 0, 0});
   sendWords({MSG_SWAP_BUFFERS_DONE, 0, static_cast<uint32_t>(s), 0});
   pluginInstance->messageLoopStep();
@@ -55,14 +57,14 @@ TEST_F(MessageLoop, FlushAndSwapDoneCompleteAttachedAndDiscardDetachedEntries) {
   sendWords({MSG_FLUSH_2D_DONE, static_cast<uint32_t>(f), 0, 0});
   pluginInstance->messageLoopStep();
   EXPECT_EQ(results.size(), 2u) << "a detached flush is discarded";
-  EXPECT_EQ(pluginInstance->findPending(f), nullptr);
+  EXPECT_FALSE(Completion(f, kAnyCallbackKind));
 }
 
 TEST_F(MessageLoop, UrlFailedRunsTheCallbackEvenWhenDetached) {
-  TestResource owner;
+  PPUrlLoader owner;  // open and read entries belong to loaders
   PendingCallbackRef a, b;
-  int32_t na = registerFor(a, &owner);
-  int32_t nb = registerFor(b, &owner);
+  int32_t na = registerFor(a, &owner, CallbackKind::kOpen);
+  int32_t nb = registerFor(b, &owner, CallbackKind::kRead);
   b.unset();
   sendWords({MSG_URL_FAILED, 0, static_cast<uint32_t>(na), 0});
   sendWords({MSG_URL_FAILED, 0, static_cast<uint32_t>(nb), 0});

@@ -16,7 +16,7 @@ TEST_F(ResourceTable, HandlesStartAt100AndReuseTheLowestFreeOne) {
   EXPECT_EQ(c, 102);
   ZEMA_ReleaseResource(b);
   EXPECT_EQ(destroyed, 1);
-  EXPECT_EQ(pluginInstance->getResFromId(b), nullptr);
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, b), nullptr);
   EXPECT_EQ(pluginInstance->allocateResId(new TestResource(&destroyed)), 101);
   EXPECT_EQ(pluginInstance->allocateResId(new TestResource(&destroyed)), 103);
   for (PP_Resource id : {100, 101, 102, 103}) ZEMA_ReleaseResource(id);
@@ -44,7 +44,7 @@ TEST_F(ResourceTable, HandlesThatNameNoResourceAreIgnored) {
   for (PP_Resource bad : {0, 3, -1, -100, 99, 101, 5000, INT32_MIN, INT32_MAX}) {
     ZEMA_AddRefResource(bad);
     ZEMA_ReleaseResource(bad);
-    EXPECT_EQ(pluginInstance->getResFromId(bad), nullptr) << bad;
+    EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, bad), nullptr) << bad;
   }
   EXPECT_EQ(destroyed, 0);
   ZEMA_ReleaseResource(id);
@@ -52,9 +52,9 @@ TEST_F(ResourceTable, HandlesThatNameNoResourceAreIgnored) {
 
 TEST_F(ResourceTable, TypedLookupChecksTheTypeNumber) {
   PP_Resource id = pluginInstance->allocateResId(new TestResource(nullptr, kResString));
-  EXPECT_NE((pluginInstance->getResFromId<TestResource, kResString>(id)), nullptr);
-  EXPECT_EQ((pluginInstance->getResFromId<TestResource, kResImageData>(id)), nullptr);
-  EXPECT_EQ((pluginInstance->getResFromId<TestResource, kResString>(0xffffffffu)), nullptr);
+  EXPECT_NE((liveResource<TestResource>(typeBit(kResString), id)), nullptr);
+  EXPECT_EQ((liveResource<TestResource>(typeBit(kResImageData), id)), nullptr);
+  EXPECT_EQ((liveResource<TestResource>(typeBit(kResString), 0xffffffffu)), nullptr);
   ZEMA_ReleaseResource(id);
 }
 
@@ -62,7 +62,9 @@ TEST_F(ResourceTable, TypedLookupChecksTheTypeNumber) {
 class SelfCheckingResource : public PPRes {
  public:
   SelfCheckingResource() : PPRes(kResFlashMenu) {}
-  ~SelfCheckingResource() override { handleWasFree = pluginInstance->getResFromId(id) == nullptr; }
+  ~SelfCheckingResource() override {
+    handleWasFree = liveResource<PPRes>(kAnyResourceType, id) == nullptr;
+  }
   PP_Resource id = 0;
   static inline bool handleWasFree = false;
 };

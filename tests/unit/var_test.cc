@@ -1,6 +1,7 @@
 #include "resources/var.h"
 
 #include "host_fixture.h"
+#include "resources/resource_table.h"
 #include "resources/var_array_buffer.h"
 
 using Vars = HostFixture;
@@ -26,7 +27,7 @@ TEST_F(Vars, StringsKeepTheirBytesAndATrailingNul) {
 
   ppbVar.Release(var);
   ppbVar.Release(empty);
-  EXPECT_EQ(pluginInstance->getResFromId(100), nullptr);
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, 100), nullptr);
   EXPECT_EQ(ppbVar.VarToUtf8(var, &len), nullptr) << "a released string is gone";
   EXPECT_EQ(len, 0u);
 }
@@ -44,14 +45,14 @@ TEST_F(Vars, NonStringsReadAsNullAndCountNothing) {
     ppbVar.Release(var);
     ppbVar.Release(var);
   }
-  EXPECT_NE(pluginInstance->getResFromId(100), nullptr);
+  EXPECT_NE(liveResource<PPRes>(kAnyResourceType, 100), nullptr);
   // An array-buffer var with the string's handle is not a string either.
   PP_Var wrong{PP_VARTYPE_ARRAY_BUFFER, 0, {}};
   wrong.value.as_id = str.value.as_id;
   EXPECT_EQ(ppbVar.VarToUtf8(wrong, nullptr), nullptr);
   EXPECT_EQ(ppbVarArrayBuffer.Map(wrong), nullptr);
   ppbVar.Release(str);
-  EXPECT_EQ(pluginInstance->getResFromId(100), nullptr);
+  EXPECT_EQ(liveResource<PPRes>(kAnyResourceType, 100), nullptr);
 }
 
 TEST_F(Vars, ArrayBuffersMapToOneZeroedBlock) {
