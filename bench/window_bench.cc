@@ -75,7 +75,8 @@ void Window_Present1920x1080At60(benchmark::State& state) {
   if (!window) return state.SkipWithError(error.c_str());
   zema::controller::HostChannel channel;  // never connected: the window's input goes nowhere
   Session session(options, channel);
-  std::vector<uint8_t> frames[2] = {pattern(0), pattern(1)};
+  FramePixels frames[2] = {std::make_shared<const std::vector<uint8_t>>(pattern(0)),
+                           std::make_shared<const std::vector<uint8_t>>(pattern(1))};
   for (auto _ : state) {
     double cpu = cpuSeconds();
     auto start = Clock::now();

@@ -8,17 +8,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controller/host_message.h"
+
+// A frame's pixels, shared between the session (which keeps the latest for the snapshot)
+// and the front end, so a frame is never copied on its way to the screen.
+using FramePixels = std::shared_ptr<const std::vector<uint8_t>>;
 
 class Frontend {
  public:
   virtual ~Frontend() = default;
 
   // A frame at its own geometry: width × height RGBA pixels, rows top to bottom.
-  virtual void frame(int32_t /*width*/, int32_t /*height*/, const std::vector<uint8_t>& /*rgba*/) {}
+  virtual void frame(int32_t /*width*/, int32_t /*height*/, const FramePixels& /*rgba*/) {}
   // Sound: a stream starts at its rate, brings interleaved stereo 16-bit frames, stops.
   virtual void audioStart(uint32_t /*stream*/, uint32_t /*rate*/) {}
   virtual void audioSamples(uint32_t /*stream*/, const std::vector<uint8_t>& /*frames*/) {}

@@ -115,7 +115,7 @@ void Session::logOnce(const std::string& what) {
   if (logged_.insert(what).second) fprintf(stderr, "zema-run: %s\n", what.c_str());
 }
 
-void Session::handle(const HostMessage& m) {
+void Session::handle(HostMessage& m) {
   current_ = &m;
   zema::controller::visit(m, *this);
   current_ = nullptr;
@@ -155,22 +155,24 @@ void Session::operator()(const Flush2D& m) {
   }
   // Acknowledged first: showing and saving the frame never holds the plug-in up.
   send(Flush2DDone{.callbackNumber = m.callbackNumber});
-  present(boundWidth_, boundHeight_, pixels);
+  // The frame's bytes move on from the message, uncopied.
+  present(boundWidth_, boundHeight_,
+          std::make_shared<const std::vector<uint8_t>>(std::move(current_->trailing)));
 }
 
-void Session::present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba) {
+void Session::present(int32_t width, int32_t height, FramePixels rgba) {
   boundWidth_ = width;
   boundHeight_ = height;
   {
     std::lock_guard<std::mutex> guard(statsLock_);
     ++frames_;
   }
-  latest_ = rgba;
+  latest_ = std::move(rgba);
   if (!options_.framesDir.empty() && (frames_ - 1) % options_.every == 0) {
     char name[64];
     snprintf(name, sizeof(name), "/frame-%06llu.png", static_cast<unsigned long long>(frames_));
     std::string error;
-    if (!writePng(options_.framesDir + name, width, height, latest_, &error)) logOnce(error);
+    if (!writePng(options_.framesDir + name, width, height, *latest_, &error)) logOnce(error);
   }
   if (frontend_ != nullptr) frontend_->frame(width, height, latest_);
 }
@@ -268,8 +270,8 @@ void Session::operator()(const SetCursor&) {
 
 bool Session::finish(std::string* error) {
   bool ok = true;
-  if (!options_.snapshot.empty() &&
-      !writePng(options_.snapshot, boundWidth_, boundHeight_, latest_, error))
+  if (!options_.snapshot.empty() && !writePng(options_.snapshot, boundWidth_, boundHeight_,
+                                              latest_ ? *latest_ : std::vector<uint8_t>(), error))
     ok = false;
   std::string audioError;
   if (!options_.audio.empty() && !audio_.writeWav(options_.audio, &audioError)) {

@@ -82,7 +82,7 @@ class Session {
     std::variant<zema::protocol::MouseEvent, zema::protocol::KeyEvent> message;
   };
 
-  void handle(const HostMessage& m);
+  void handle(HostMessage& m);
   // Sends one message; the front end's thread may send too.
   template <class Message>
   bool send(const Message& message, std::span<const uint8_t> trailing = {}) {
@@ -90,7 +90,7 @@ class Session {
     return channel_.send(message, trailing);
   }
   // A frame for the files and the front end.
-  void present(int32_t width, int32_t height, const std::vector<uint8_t>& rgba);
+  void present(int32_t width, int32_t height, FramePixels rgba);
   // Messages zema-run does not act on itself: GL and 3D commands go to the GL executor,
   // or get neutral answers without one.
   void unexecuted();
@@ -106,12 +106,12 @@ class Session {
   Frontend* frontend_ = nullptr;
   std::mutex sendLock_;
   mutable std::mutex statsLock_;
-  uint32_t inputClasses_ = 0;             // what the plug-in asked for, PP_InputEvent_Class bits
-  const HostMessage* current_ = nullptr;  // the message being handled
+  uint32_t inputClasses_ = 0;       // what the plug-in asked for, PP_InputEvent_Class bits
+  HostMessage* current_ = nullptr;  // the message being handled
   std::vector<Event> events_;
   size_t nextEvent_ = 0;
   int32_t boundWidth_ = 0, boundHeight_ = 0;
-  std::vector<uint8_t> latest_;
+  FramePixels latest_;
   uint64_t frames_ = 0, messages_ = 0;
   std::string clipboard_;
   bool clipboardIsOwn_ = false;

@@ -38,7 +38,8 @@ void Session::operator()(const SwapBuffers& m) {
   if (m.context != bound3D_ || bound3D_ == 0) return;
   const zema::controller::gl::Picture* picture = gl_->picture(m.context);
   if (picture != nullptr && picture->width > 0 && picture->height > 0)
-    present(picture->width, picture->height, picture->rgba);
+    present(picture->width, picture->height,
+            std::make_shared<const std::vector<uint8_t>>(picture->rgba));
 }
 
 std::string Session::glSummary() const {

@@ -176,7 +176,7 @@ void Window::wake() {
 
 // ---- from the session's thread ----
 
-void Window::frame(int32_t width, int32_t height, const std::vector<uint8_t>& rgba) {
+void Window::frame(int32_t width, int32_t height, const FramePixels& rgba) {
   {
     std::lock_guard<std::mutex> guard(lock_);
     // A frame that arrives before the last one was shown replaces it.
@@ -296,8 +296,7 @@ void Window::run(Session& session, const std::function<bool()>& keepGoing) {
 void Window::takeHandedOver(Session& session) {
   std::unique_lock<std::mutex> guard(lock_);
   if (framePending_) {
-    std::vector<uint8_t> pixels;
-    pixels.swap(pendingFrame_);
+    FramePixels pixels = std::move(pendingFrame_);
     int32_t w = pendingWidth_, h = pendingHeight_;
     Clock::time_point arrived = frameArrived_;
     framePending_ = false;
@@ -309,8 +308,8 @@ void Window::takeHandedOver(Session& session) {
       textureWidth_ = w;
       textureHeight_ = h;
     }
-    if (texture_ != nullptr && pixels.size() >= size_t(w) * size_t(h) * 4)
-      SDL_UpdateTexture(texture_, nullptr, pixels.data(), w * 4);
+    if (texture_ != nullptr && pixels && pixels->size() >= size_t(w) * size_t(h) * 4)
+      SDL_UpdateTexture(texture_, nullptr, pixels->data(), w * 4);
     frameWidth_ = w;
     frameHeight_ = h;
     dirty_ = true;

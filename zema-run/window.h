@@ -38,7 +38,7 @@ class Window : public Frontend {
   void run(Session& session, const std::function<bool()>& keepGoing);
 
   // Frontend, from the session's thread.
-  void frame(int32_t width, int32_t height, const std::vector<uint8_t>& rgba) override;
+  void frame(int32_t width, int32_t height, const FramePixels& rgba) override;
   void audioStart(uint32_t stream, uint32_t rate) override;
   void audioSamples(uint32_t stream, const std::vector<uint8_t>& frames) override;
   void audioStop(uint32_t stream) override;
@@ -96,7 +96,7 @@ class Window : public Frontend {
 
   // Handed over by the session's thread.
   std::mutex lock_;
-  std::vector<uint8_t> pendingFrame_;
+  FramePixels pendingFrame_;
   int32_t pendingWidth_ = 0, pendingHeight_ = 0;
   bool framePending_ = false;
   Clock::time_point frameArrived_;
