@@ -1,7 +1,8 @@
 // zema-run's window showing 1920×1080 frames at 60 a second: the time from a frame's
 // arrival (the session has read the last byte of its MSG_FLUSH_2D) to its present, and
 // zema-run's CPU per frame, against a plain SDL texture upload and present of the same
-// pixels at the same rate in the same run. Needs a display: the benchmark starts Xvfb
+// pixels at the same rate in the same run, with the renderer the window chooses (named
+// in each line's label). Needs a display: the benchmark starts Xvfb
 // when there is none, and skips without either.
 #ifdef ZEMA_RUN_WINDOW
 #include <SDL2/SDL.h>
@@ -21,6 +22,7 @@
 #include "controller/host_channel.h"
 #include "zema-run/session.h"
 #include "zema-run/window.h"
+#include "zema-run/window_renderer.h"
 
 namespace {
 
@@ -75,6 +77,7 @@ void Window_Present1920x1080At60(benchmark::State& state) {
   if (!window) return state.SkipWithError(error.c_str());
   zema::controller::HostChannel channel;  // never connected: the window's input goes nowhere
   Session session(options, channel);
+  state.SetLabel(window->renderer());
   FramePixels frames[2] = {std::make_shared<const std::vector<uint8_t>>(pattern(0)),
                            std::make_shared<const std::vector<uint8_t>>(pattern(1))};
   for (auto _ : state) {
@@ -107,7 +110,10 @@ void Window_PlainUploadAndPresent1920x1080At60(benchmark::State& state) {
   if (!haveDisplay()) return state.SkipWithError("no display and no Xvfb");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return state.SkipWithError(SDL_GetError());
   SDL_Window* window = SDL_CreateWindow("plain", 0, 0, kWidth, kHeight, 0);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  // The renderer the window would choose, so both draw the same way.
+  WindowRenderer chosen = window ? createWindowRenderer(window) : WindowRenderer{};
+  SDL_Renderer* renderer = chosen.renderer;
+  state.SetLabel(chosen.description);
   SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888,
                                                       SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
                                   : nullptr;

@@ -14,6 +14,7 @@
 #include "ppapi/ppb_input_event.h"
 #include "zema-run/keycodes.h"
 #include "zema-run/session.h"
+#include "zema-run/window_renderer.h"
 
 using namespace zema::protocol;
 
@@ -123,8 +124,9 @@ bool Window::create(std::string* error) {
     *error = std::string("cannot open a window (") + SDL_GetError() + ")";
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  WindowRenderer chosen = createWindowRenderer(window_);
+  renderer_ = chosen.renderer;
+  rendererDescription_ = chosen.description;
   if (renderer_ == nullptr) {
     *error = std::string("cannot draw in the window (") + SDL_GetError() + ")";
     return false;
@@ -631,6 +633,7 @@ void Window::drawOverlay(Session& session) {
     ImGui::Text("audio %.1f s (no device)", stats.audioSeconds);
   ImGui::Text("loaded %llu bytes", static_cast<unsigned long long>(stats.bytesLoaded));
   ImGui::Text("messages %.0f a second", messagesPerSecond_);
+  ImGui::TextDisabled("drawn by %s", rendererDescription_.c_str());
   ImGui::End();
 }
 

@@ -56,6 +56,8 @@ class Window : public Frontend {
     double totalLatencyMs = 0, maxLatencyMs = 0;
   };
   const Presented& presented() const { return presented_; }
+  // The renderer drawing the window and why it was chosen.
+  const std::string& renderer() const { return rendererDescription_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -88,6 +90,7 @@ class Window : public Frontend {
   const RunOptions& options_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
+  std::string rendererDescription_;
   SDL_Texture* texture_ = nullptr;
   int32_t textureWidth_ = 0, textureHeight_ = 0;
   bool imgui_ = false;

@@ -20,6 +20,11 @@
 #ifdef ZEMA_TEST_X11
 #include <X11/Xlib.h>
 #endif
+#ifdef ZEMA_RUN_WINDOW
+#include <SDL2/SDL.h>
+
+#include "zema-run/window_renderer.h"
+#endif
 
 namespace {
 
@@ -327,5 +332,50 @@ TEST_F(WindowTest, KeysResizingMenusAndTheClipboardReachThePlugIn) {
   EXPECT_EQ(*status, 0) << run_->output();
   EXPECT_NE(run_->output().find("Ran "), std::string::npos);
 }
+
+#ifdef ZEMA_RUN_WINDOW
+TEST(WindowRenderer, KnowsTheSoftwareRasterisers) {
+  EXPECT_TRUE(isSoftwareGl("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(isSoftwareGl("softpipe"));
+  EXPECT_TRUE(isSoftwareGl("Software Rasterizer"));
+  EXPECT_FALSE(isSoftwareGl("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(isSoftwareGl("NVIDIA GeForce RTX 3060/PCIe/SSE2"));
+  EXPECT_FALSE(isSoftwareGl(""));
+}
+
+// Where GL is Mesa's software rasteriser (as under Xvfb here), the window draws with SDL's
+// software renderer; a renderer the user names in SDL_RENDER_DRIVER is kept.
+TEST_F(WindowTest, SoftwareGlGivesWayToTheSoftwareRendererUnlessTheUserChose) {
+  setenv("DISPLAY", display_.c_str(), 1);
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  auto chosenName = [](const char* driver, std::string* description) {
+    if (driver != nullptr) setenv("SDL_RENDER_DRIVER", driver, 1);
+    SDL_Window* window = SDL_CreateWindow("renderer", 0, 0, 64, 64, 0);
+    WindowRenderer chosen = createWindowRenderer(window);
+    SDL_RendererInfo info{};
+    if (chosen.renderer != nullptr) SDL_GetRendererInfo(chosen.renderer, &info);
+    std::string name = info.name != nullptr ? info.name : "";
+    *description = chosen.description;
+    if (chosen.renderer != nullptr) SDL_DestroyRenderer(chosen.renderer);
+    SDL_DestroyWindow(window);
+    unsetenv("SDL_RENDER_DRIVER");
+    return name;
+  };
+  std::string description;
+  std::string name = chosenName(nullptr, &description);
+  if (description.find("llvmpipe") != std::string::npos) {
+    EXPECT_EQ(name, "software") << description;
+  } else {
+    EXPECT_FALSE(name.empty()) << description;
+  }
+  std::string userDescription;
+  std::string userName = chosenName("opengl", &userDescription);
+  if (!userName.empty() && description.find("llvmpipe") != std::string::npos) {
+    EXPECT_EQ(userName, "opengl") << userDescription;
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  unsetenv("DISPLAY");
+}
+#endif
 
 }  // namespace
