@@ -50,6 +50,13 @@ bool haveDisplay() {
              static_cast<char*>(nullptr));
       _exit(127);
     }
+    if (pid < 0) return false;
+    // The server ends with the benchmark.
+    static pid_t server = pid;
+    atexit([] {
+      kill(server, SIGTERM);
+      waitpid(server, nullptr, 0);
+    });
     std::string socket = std::string("/tmp/.X11-unix/X") + (display + 1);
     for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
