@@ -24,6 +24,7 @@
 #include "ppapi/ppb_instance.h"
 #include "ppapi/ppb_opengles2.h"
 #include "ppapi/ppb_view.h"
+#include "tests/plugins/gles_tables.h"
 #include "tests/plugins/test_plugin.h"
 
 namespace {
@@ -37,17 +38,9 @@ constexpr GLenum kTexture2D = 0x0DE1, kRgba = 0x1908, kUnsignedByte = 0x1401, kF
                  kBlend = 0x0BE2, kSrcAlpha = 0x0302, kOneMinusSrcAlpha = 0x0303, kVersion = 0x1F02,
                  kMaxTextureSize = 0x0D33, kTexture0 = 0x84C0, kWriteOnly = 0x88B9;
 
-struct Tables {
-  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
+// The shared 3D interfaces and the view.
+struct Tables : testplugin::GlesTables {
   const PPB_View_1_2* view = testplugin::hostInterfaceAs<PPB_View_1_2>("PPB_View;1.2");
-  const PPB_Graphics3D_1_0* g3d =
-      testplugin::hostInterfaceAs<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
-  const PPB_OpenGLES2_1_0* gl = testplugin::hostInterfaceAs<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
-  const PPB_GLESChromiumTextureMapping_Dev_0_1* mapping =
-      testplugin::hostInterfaceAs<PPB_GLESChromiumTextureMapping_Dev_0_1>(
-          "PPB_GLESChromiumTextureMapping(Dev);0.1");
-  const PPB_Instance_1_0* instance =
-      testplugin::hostInterfaceAs<PPB_Instance_1_0>("PPB_Instance;1.0");
 };
 
 const Tables& api() {

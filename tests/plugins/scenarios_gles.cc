@@ -24,6 +24,7 @@
 #include "ppapi/ppb_input_event.h"
 #include "ppapi/ppb_instance.h"
 #include "ppapi/ppb_opengles2.h"
+#include "tests/plugins/gles_tables.h"
 #include "tests/plugins/test_plugin.h"
 
 namespace {
@@ -31,17 +32,7 @@ namespace {
 using testplugin::Args;
 using testplugin::report;
 
-struct Tables {
-  const PPB_Core_1_0* core = testplugin::hostInterfaceAs<PPB_Core_1_0>("PPB_Core;1.0");
-  const PPB_Graphics3D_1_0* g3d =
-      testplugin::hostInterfaceAs<PPB_Graphics3D_1_0>("PPB_Graphics3D;1.0");
-  const PPB_OpenGLES2_1_0* gl = testplugin::hostInterfaceAs<PPB_OpenGLES2_1_0>("PPB_OpenGLES2;1.0");
-  const PPB_GLESChromiumTextureMapping_Dev_0_1* mapping =
-      testplugin::hostInterfaceAs<PPB_GLESChromiumTextureMapping_Dev_0_1>(
-          "PPB_GLESChromiumTextureMapping(Dev);0.1");
-  const PPB_Instance_1_0* instance =
-      testplugin::hostInterfaceAs<PPB_Instance_1_0>("PPB_Instance;1.0");
-};
+using Tables = testplugin::GlesTables;
 
 const Tables& api() {
   static Tables tables;
