@@ -37,7 +37,8 @@ WindowRenderer createWindowRenderer(SDL_Window* window) {
     if (userChose || !isSoftwareGl(gl)) return chosen;
     SDL_DestroyRenderer(chosen.renderer);
     chosen.renderer = nullptr;
-    chosen.description = "software (GL here is " + gl + ", a software rasteriser)";
+    // Short enough for the status overlay: "software (GL is llvmpipe)".
+    chosen.description = "software (GL is " + gl.substr(0, gl.find(" (")) + ")";
   } else {
     chosen.description = "software (no accelerated renderer)";
   }

@@ -15,7 +15,7 @@
 struct WindowRenderer {
   SDL_Renderer* renderer = nullptr;  // null when none could be made (SDL_GetError says why)
   // What was chosen and why, for the status overlay: "opengl (Mesa Intel ...)",
-  // "software (GL here is llvmpipe ...)".
+  // "software (GL is llvmpipe)".
   std::string description;
 };
 
